@@ -1,0 +1,21 @@
+#pragma once
+// A fresh data folder for one test: made the current directory while the object lives, removed
+// afterwards, and the previous current directory restored.
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+
+class CarpetaTemporal {
+public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    QString ruta(const QString& nombre = QString()) const;
+    void escribir(const QString& nombre, const QByteArray& contenido) const;
+    QByteArray leer(const QString& nombre) const;
+
+private:
+    QTemporaryDir dir_;
+    QString anterior_;
+};

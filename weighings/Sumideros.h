@@ -1,0 +1,54 @@
+#pragma once
+// The export sinks of a download: the workbook copied from the template, the plain text file and
+// the weighing table. A batch is opened, fed one Pesada at a time and closed; any failure raises
+// ErrorAlmacenamiento, after which Abortar closes what is open and keeps what was written.
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+#include "weighings/Pesada.h"
+
+enum class TipoDescarga { Manual, Programada };
+
+// Which sinks are active and how they are named, as the settings give them at the download's start.
+struct OpcionesSalida {
+    bool libro = false;   // FormatoExcel
+    bool plano = false;   // ArchivoPlano
+    bool tabla = false;   // FormatoAccess
+    QString separador;    // one character, from the code in Separador
+    QString extension;    // Extension
+    QString ruta;         // Ruta, put in front of the file names as it is
+    QString nombreLibro;  // NombreExcel, trimmed; blank = the batch number in 8 digits
+    QString nombrePlano;  // NombreTXT
+};
+
+// Reads the sink settings (sections "Global" and "Opciones").
+OpcionesSalida LeerOpcionesSalida();
+
+class ErrorAlmacenamiento : public std::runtime_error {
+public:
+    ErrorAlmacenamiento(const QString& descripcion, bool claveDuplicada);
+    QString descripcion() const { return descripcion_; }
+    bool esClaveDuplicada() const { return claveDuplicada_; }
+
+private:
+    QString descripcion_;
+    bool claveDuplicada_;
+};
+
+class Sumideros {
+public:
+    Sumideros(TipoDescarga tipo, OpcionesSalida opciones);
+    ~Sumideros();
+
+    void Abrir(long long lote);          // workbook, text file, table
+    void Agregar(const Pesada& pesada);  // one row in each active sink
+    void Cerrar();                       // saves the workbook, closes the file and the table
+    void Abortar() noexcept;             // after a failure: closes everything, ignoring errors
+
+    QString rutaLibro() const;  // the workbook written by this batch ("" when inactive)
+
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
