@@ -1,6 +1,59 @@
+// bascora-cli: the program's core without windows. "--carpeta DIR" selects the data folder (by
+// default the working directory); the first remaining word names the command.
 #include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include "app/Globales.h"
+#include "cli/Comandos.h"
+
+namespace {
+
+QList<ComandoCli>& Registro() {
+    static QList<ComandoCli> comandos;
+    return comandos;
+}
+
+int MostrarUso(QTextStream& salida) {
+    salida << "uso: bascora-cli [--carpeta DIR] COMANDO ...\n";
+    for (const ComandoCli& c : Comandos()) salida << "  " << c.uso << "\n";
+    return 2;
+}
+
+}  // namespace
+
+bool RegistrarComando(ComandoCli comando) {
+    Registro().append(std::move(comando));
+    return true;
+}
+
+const QList<ComandoCli>& Comandos() { return Registro(); }
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    return 0;
+    QTextStream error(stderr);
+    QStringList argumentos = app.arguments().mid(1);
+
+    const int iCarpeta = argumentos.indexOf(QStringLiteral("--carpeta"));
+    if (iCarpeta >= 0) {
+        if (iCarpeta + 1 >= argumentos.size()) {
+            error << "--carpeta needs a folder\n";
+            return 2;
+        }
+        const QString carpeta = argumentos.at(iCarpeta + 1);
+        if (!QDir().mkpath(carpeta) || !QDir::setCurrent(carpeta)) {
+            error << "cannot use the data folder " << carpeta << "\n";
+            return 2;
+        }
+        argumentos.remove(iCarpeta, 2);
+    }
+    if (argumentos.isEmpty()) return MostrarUso(error);
+
+    CargarValoresGlobales();
+    const QString nombre = argumentos.takeFirst();
+    for (const ComandoCli& c : Comandos()) {
+        if (c.nombre == nombre) return c.ejecutar(argumentos);
+    }
+    error << "unknown command: " << nombre << "\n";
+    return MostrarUso(error);
 }
