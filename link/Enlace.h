@@ -8,17 +8,17 @@
 #include <QString>
 
 struct PeticionEnlace {
-    QString Modo;       // "R" read, "T" write, "C" command
-    QString Direccion;  // first register, decimal text
-    QString Longitud;   // number of registers to read, decimal text
-    QByteArray Dato;    // in: data to write or command text; out: data read or command answer
-    QString Leyenda;    // progress caption instead of the default one; empty = default
+    QString Modo;            // "R" read, "T" write, "C" command
+    QString Direccion;       // first register, decimal text
+    QString Longitud;        // number of registers to read, decimal text
+    QByteArray Dato;         // in: data to write or command text; out: data read or command answer
+    QString Leyenda;         // progress caption instead of the default one; empty = default
     bool Exito = false;      // the read or write succeeded; a command leaves it untouched
     bool Cancelado = false;  // the operator pressed Cancel during the request
 };
 
 class Enlace {
-public:
+  public:
     virtual ~Enlace() = default;
     // Opens the line, carries out the request, closes the line; returns when it has finished,
     // failed or been cancelled.
