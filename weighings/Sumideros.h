@@ -13,32 +13,43 @@ enum class TipoDescarga { Manual, Programada };
 
 // Which sinks are active and how they are named, as the settings give them at the download's start.
 struct OpcionesSalida {
-    bool libro = false;   // FormatoExcel
-    bool plano = false;   // ArchivoPlano
-    bool tabla = false;   // FormatoAccess
-    QString separador;    // one character, from the code in Separador
-    QString extension;    // Extension
-    QString ruta;         // Ruta, put in front of the file names as it is
-    QString nombreLibro;  // NombreExcel, trimmed; blank = the batch number in 8 digits
-    QString nombrePlano;  // NombreTXT
+    bool libro = false;              // FormatoExcel
+    bool plano = false;              // ArchivoPlano
+    bool tabla = false;              // FormatoAccess
+    QString separador;               // one character, from the code in Separador
+    bool separadorSupuesto = false;  // Separador empty or not a code 0..255: ";" is used
+    QString extension;               // Extension
+    QString ruta;                    // Ruta, put in front of the file names as it is
+    QString nombreLibro;             // NombreExcel, trimmed; blank = the batch number in 8 digits
+    QString nombrePlano;             // NombreTXT
 };
 
 // Reads the sink settings (sections "Global" and "Opciones").
 OpcionesSalida LeerOpcionesSalida();
 
+// A yes/no setting: "True"/"False" in any case, or a number (nonzero is yes); anything else is no.
+bool ValorBooleano(const QString& texto);
+
+// Time spent in each sink since the batch was opened (benchmarks).
+struct TiemposSumideros {
+    qint64 libroNs = 0;
+    qint64 planoNs = 0;
+    qint64 tablaNs = 0;
+};
+
 class ErrorAlmacenamiento : public std::runtime_error {
-public:
+  public:
     ErrorAlmacenamiento(const QString& descripcion, bool claveDuplicada);
     QString descripcion() const { return descripcion_; }
     bool esClaveDuplicada() const { return claveDuplicada_; }
 
-private:
+  private:
     QString descripcion_;
     bool claveDuplicada_;
 };
 
 class Sumideros {
-public:
+  public:
     Sumideros(TipoDescarga tipo, OpcionesSalida opciones);
     ~Sumideros();
 
@@ -48,6 +59,8 @@ public:
     void Abortar() noexcept;             // after a failure: closes everything, ignoring errors
 
     QString rutaLibro() const;  // the workbook written by this batch ("" when inactive)
+    QString rutaPlano() const;  // the text file ("" when inactive)
+    TiemposSumideros tiempos() const;
 
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -1,0 +1,47 @@
+#pragma once
+// The plain text sink: one line per weighing appended to a file that grows with every download,
+// plus the date and number forms that the workbook shares with it.
+
+#include <QDate>
+#include <QFile>
+#include <QString>
+#include <QTime>
+
+#include "weighings/Pesada.h"
+
+// Fecha "dd/mm/yy" read as a date; two-digit years below 80 are 20yy, the others 19yy. An
+// invalid text (bytes that were not BCD, day 32...) gives a null date.
+QDate FechaDePesada(const QString& fecha);
+// Hora "hh:mm" read as a time; a null time when invalid.
+QTime HoraDePesada(const QString& hora);
+
+// A date written with a pattern of the settings ("DD/MM/YYYY"): d, dd, ddd, dddd, m, mm, mmm,
+// mmmm, yy and yyyy in either case; every other character is copied.
+QString FormatearFecha(const QDate& fecha, const QString& patron);
+
+// A number as plain decimal text: the system's decimal point, no grouping, no padding, no
+// exponent, the shortest digits that give the value back.
+QString TextoNumero(double valor);
+
+// The line of one weighing without its CR LF: Lote, Numero, Peso, Codigo1..5, date, time and
+// Secuencia joined by the separator. Fecha and Hora that cannot be read as a date and a time are
+// written as they came.
+QString LineaPlano(const Pesada& p, const QString& separador, const QString& patronFecha);
+
+class ArchivoPlano {
+  public:
+    ArchivoPlano(QString ruta, QString separador, QString patronFecha);
+
+    void Abrir();                        // opens for appending, creating it when missing
+    void Agregar(const Pesada& pesada);  // writes the whole line at once
+    void Cerrar();
+    void Abortar() noexcept;
+
+    QString ruta() const { return ruta_; }
+
+  private:
+    QString ruta_;
+    QString separador_;
+    QString patronFecha_;
+    QFile archivo_;
+};

@@ -1,0 +1,147 @@
+#include "weighings/Decodificacion.h"
+
+#include <QLoggingCategory>
+#include <cmath>
+
+#include "app/Globales.h"
+#include "data/CDatos.h"
+#include "settings/Cp1252.h"
+#include "weighings/Sumideros.h"
+
+Q_LOGGING_CATEGORY(lcDecodificacion, "bascora.pesadas.decodificacion")
+
+namespace {
+
+unsigned char Byte(const QByteArray& b, int i) {
+    return i < b.size() ? static_cast<unsigned char>(b.at(i)) : 0;
+}
+
+quint32 Numero24(const QByteArray& b, int i) {
+    return Byte(b, i) | (quint32(Byte(b, i + 1)) << 8) | (quint32(Byte(b, i + 2)) << 16);
+}
+
+double Escalar(quint32 valor, int decimales) {
+    return valor / std::pow(10.0, decimales);
+}
+
+QString CampoCodigo(const QByteArray& b, int inicio, int largo, bool comoTexto) {
+    if (!comoTexto) return QString::number(Numero24(b, inicio));
+    QByteArray bytes(largo, ' ');
+    for (int k = 0; k < largo; ++k) {
+        const unsigned char c = Byte(b, inicio + k);
+        if (c != 0) bytes[k] = static_cast<char>(c);
+    }
+    return DesdeAnsi(bytes);
+}
+
+}  // namespace
+
+QString TextoHex2(unsigned char b) {
+    return QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+Pesada DecodificarPesada(const QByteArray& r, const std::array<bool, 9>& texto, int decimales,
+                         int numero, long long lote, long long secuencia) {
+    Pesada p;
+    p.Fecha = TextoHex2(Byte(r, 0)) + u'/' + TextoHex2(Byte(r, 1)) + u'/' + TextoHex2(Byte(r, 2));
+    p.Hora = TextoHex2(Byte(r, 4)) + u':' + TextoHex2(Byte(r, 3));
+    p.Peso = Escalar(Numero24(r, 5), decimales);
+    p.Codigo[0] = CampoCodigo(r, 8, 6, texto[0]);
+    for (int j = 2; j <= 5; ++j) {
+        p.Codigo[j - 1] = CampoCodigo(r, 14 + 3 * (j - 2), 3, texto[j - 1]);
+    }
+    p.Numero = numero;
+    p.Lote = lote;
+    p.Secuencia = secuencia;
+    return p;
+}
+
+QList<EntradaTotal> DecodificarTotales(const QByteArray& b, int decimales) {
+    QList<EntradaTotal> entradas;
+    entradas.reserve(CantidadTotales);
+    for (int i = 0; i < CantidadTotales; ++i) {
+        const int base = LargoTotal * i;
+        EntradaTotal e;
+        e.total = Escalar(Numero24(b, base), decimales);
+        e.pesadas = Byte(b, base + 3) | (Byte(b, base + 4) << 8);
+        entradas.append(e);
+    }
+    return entradas;
+}
+
+bool ValorSiNo(const QVariant& v) {
+    if (v.isNull() || !v.isValid()) return false;
+    if (v.typeId() == QMetaType::Bool) return v.toBool();
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    }
+    return std::fabs(v.toDouble()) != 0.0;
+}
+
+OpcionesCampos Llena_Opciones() {
+    OpcionesCampos o;
+    CDatos datos;
+    try {
+        datos.AbrirBase(DataCSPLU_SETUP);
+        datos.AbreRegistro(QStringLiteral("SELECT * FROM ") + DataTbPLU_SETUP +
+                           QStringLiteral(" ORDER BY Codigo ASC"));
+        for (int k = 0; k <= 7; ++k) {
+            if (datos.Registro.Eof()) break;
+            o.Texto[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Texto")));
+            o.Alfa[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Alfa")));
+            datos.Registro.MoveNext();
+        }
+        o.leido = true;
+    } catch (const ErrorBase& e) {
+        qCWarning(lcDecodificacion) << "configuración de grupos ilegible:" << e.descripcion();
+        o = OpcionesCampos{};
+    }
+    try {
+        datos.CierraRegistro();
+        datos.CerrarBase();
+    } catch (const ErrorBase&) {
+        // Closing something that never opened: nothing to release.
+    }
+    return o;
+}
+
+QList<FilaProducto> LeerFilasProductos() {
+    QList<FilaProducto> filas;
+    filas.reserve(CantidadTotales);
+    CDatos datos;
+    try {
+        datos.AbrirBase(DataCSPLU);
+        datos.AbreRegistro(QStringLiteral("SELECT * FROM ") + DataTbPLU +
+                           QStringLiteral(" ORDER BY Grupo, Codigo"));
+        for (int i = 0; i < CantidadTotales; ++i) {
+            FilaProducto f;
+            if (!datos.Registro.Eof()) {
+                f.Codigo = datos.Registro.Campo(QStringLiteral("Codigo")).toLongLong();
+                f.Grupo = datos.Registro.Campo(QStringLiteral("Grupo")).toInt();
+                f.Nombre = datos.Registro.Campo(QStringLiteral("Nombre")).toString().left(30);
+                datos.Registro.MoveNext();
+            }
+            filas.append(f);
+        }
+        datos.CierraRegistro();
+        datos.CerrarBase();
+    } catch (const ErrorBase& e) {
+        throw ErrorAlmacenamiento(e.descripcion(), e.esClaveDuplicada());
+    }
+    return filas;
+}
+
+QList<TotalProducto> EmparejarTotales(const QList<FilaProducto>& filas,
+                                      const QList<EntradaTotal>& entradas) {
+    QList<TotalProducto> pares;
+    pares.reserve(entradas.size());
+    for (qsizetype i = 0; i < entradas.size(); ++i) {
+        TotalProducto t;
+        if (i < filas.size()) t.producto = filas.at(i);
+        t.entrada = entradas.at(i);
+        pares.append(t);
+    }
+    return pares;
+}

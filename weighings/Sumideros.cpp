@@ -1,0 +1,144 @@
+#include "weighings/Sumideros.h"
+
+#include <QElapsedTimer>
+
+#include "app/Globales.h"
+#include "settings/Config.h"
+#include "settings/Cp1252.h"
+#include "weighings/ArchivoPlano.h"
+#include "weighings/LibroExcel.h"
+#include "weighings/TablaPesadas.h"
+
+ErrorAlmacenamiento::ErrorAlmacenamiento(const QString& descripcion, bool claveDuplicada)
+    : std::runtime_error(descripcion.toStdString()),
+      descripcion_(descripcion),
+      claveDuplicada_(claveDuplicada) {}
+
+bool ValorBooleano(const QString& texto) {
+    const QString t = texto.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    bool numero = false;
+    const double v = t.toDouble(&numero);
+    return numero && v != 0;
+}
+
+OpcionesSalida LeerOpcionesSalida() {
+    const QString global = QStringLiteral("Global");
+    const QString opciones = QStringLiteral("Opciones");
+    OpcionesSalida o;
+    o.libro = ValorBooleano(LeerConfig(global, QStringLiteral("FormatoExcel"), QString()));
+    o.plano = ValorBooleano(LeerConfig(global, QStringLiteral("ArchivoPlano"), QString()));
+    o.tabla = ValorBooleano(LeerConfig(global, QStringLiteral("FormatoAccess"), QString()));
+    bool numero = false;
+    const int codigo =
+        LeerConfig(opciones, QStringLiteral("Separador"), QString()).trimmed().toInt(&numero);
+    if (numero && codigo >= 0 && codigo <= 255) {
+        o.separador = QString(CaracterAnsi(static_cast<unsigned char>(codigo)));
+    } else {
+        o.separador = QStringLiteral(";");
+        o.separadorSupuesto = true;
+    }
+    o.extension = LeerConfig(opciones, QStringLiteral("Extension"), QString());
+    o.ruta = LeerConfig(opciones, QStringLiteral("Ruta"), QString());
+    o.nombreLibro =
+        LeerConfig(global, QStringLiteral("NombreExcel"), QStringLiteral("Datos1")).trimmed();
+    o.nombrePlano = LeerConfig(global, QStringLiteral("NombreTXT"), QStringLiteral("Datos2"));
+    return o;
+}
+
+struct Sumideros::Impl {
+    TipoDescarga tipo;
+    OpcionesSalida opciones;
+    std::unique_ptr<LibroExcel> libro;
+    std::unique_ptr<ArchivoPlano> plano;
+    std::unique_ptr<TablaPesadas> tabla;
+    TiemposSumideros tiempos;
+};
+
+namespace {
+
+// Runs one sink step and adds its time to the sink's account, also when it fails.
+template <typename F>
+void Medido(qint64& cuenta, F&& paso) {
+    QElapsedTimer reloj;
+    reloj.start();
+    struct Suma {
+        qint64& cuenta;
+        QElapsedTimer& reloj;
+        ~Suma() { cuenta += reloj.nsecsElapsed(); }
+    } suma{cuenta, reloj};
+    paso();
+}
+
+}  // namespace
+
+Sumideros::Sumideros(TipoDescarga tipo, OpcionesSalida opciones) : d(std::make_unique<Impl>()) {
+    d->tipo = tipo;
+    d->opciones = std::move(opciones);
+}
+
+Sumideros::~Sumideros() {
+    Abortar();
+}
+
+void Sumideros::Abrir(long long lote) {
+    d->tiempos = {};
+    const OpcionesSalida& o = d->opciones;
+    if (o.libro) {
+        const QString nombre = o.nombreLibro.trimmed().isEmpty()
+                                   ? QStringLiteral("%1").arg(lote, 8, 10, QLatin1Char('0'))
+                                   : o.nombreLibro.trimmed();
+        d->libro = std::make_unique<LibroExcel>(d->tipo, o.ruta + nombre + QStringLiteral(".xlsx"),
+                                                Fecha_Frm);
+        Medido(d->tiempos.libroNs, [&] { d->libro->Abrir(lote); });
+    }
+    if (o.plano) {
+        d->plano = std::make_unique<ArchivoPlano>(o.ruta + o.nombrePlano + o.extension, o.separador,
+                                                  Fecha_Frm);
+        Medido(d->tiempos.planoNs, [&] { d->plano->Abrir(); });
+    }
+    if (o.tabla) {
+        d->tabla = std::make_unique<TablaPesadas>();
+        Medido(d->tiempos.tablaNs, [&] { d->tabla->Abrir(); });
+    }
+}
+
+void Sumideros::Agregar(const Pesada& pesada) {
+    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Agregar(pesada); });
+    if (d->plano) Medido(d->tiempos.planoNs, [&] { d->plano->Agregar(pesada); });
+    if (d->tabla) Medido(d->tiempos.tablaNs, [&] { d->tabla->Agregar(pesada); });
+}
+
+void Sumideros::Cerrar() {
+    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Cerrar(); });
+    if (d->plano) {
+        Medido(d->tiempos.planoNs, [&] { d->plano->Cerrar(); });
+        d->plano.reset();
+    }
+    if (d->tabla) {
+        Medido(d->tiempos.tablaNs, [&] { d->tabla->Cerrar(); });
+        d->tabla.reset();
+    }
+}
+
+void Sumideros::Abortar() noexcept {
+    if (d->tabla) d->tabla->Abortar();
+    if (d->libro) d->libro->Abortar();
+    if (d->plano) d->plano->Abortar();
+    d->tabla.reset();
+    d->plano.reset();
+}
+
+QString Sumideros::rutaLibro() const {
+    return d->libro ? d->libro->ruta() : QString();
+}
+
+QString Sumideros::rutaPlano() const {
+    if (!d->opciones.plano) return {};
+    const OpcionesSalida& o = d->opciones;
+    return o.ruta + o.nombrePlano + o.extension;
+}
+
+TiemposSumideros Sumideros::tiempos() const {
+    return d->tiempos;
+}
