@@ -7,7 +7,7 @@
 
 #include "settings/Config.h"
 
-Q_LOGGING_CATEGORY(lcEnlace, "bascora.enlace")
+Q_LOGGING_CATEGORY(lcEnlace, "bascora.enlace", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcEnlaceTramas, "bascora.enlace.tramas", QtInfoMsg)
 
 namespace {

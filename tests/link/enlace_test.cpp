@@ -1,0 +1,278 @@
+// The link end to end against the simulator, over TCP on 127.0.0.1 and over a pty.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+
+#include "app/Globales.h"
+#include "link/EnlaceDirecto.h"
+#include "link/Tramas.h"
+#include "settings/Config.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/SimuladorPrueba.h"
+
+using simulador::Fallo;
+
+namespace {
+
+enum class Linea { Tcp, Serie };
+
+class EnlaceSimulado : public ::testing::TestWithParam<Linea> {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(sim.puerto(), 0);
+        if (GetParam() == Linea::Tcp) {
+            sim.ConfigurarEnlaceTcp();
+        } else {
+            ASSERT_FALSE(sim.rutaPty().isEmpty());
+            sim.ConfigurarEnlaceSerie();
+        }
+        enlace.fijarEsperas(150, 500);
+        Reintentos = 0;
+    }
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim{true};
+    EnlaceDirecto enlace;
+};
+
+TEST_P(EnlaceSimulado, ReadsWritesAndCommands) {
+    QByteArray dato;
+    sim.escribirRegistros(20, "Hola mundo!!");
+    ASSERT_TRUE(LeerRegistros(enlace, 20, 6, &dato));
+    EXPECT_EQ(dato, QByteArray("Hola mundo!!"));
+
+    ASSERT_TRUE(EscribirRegistros(enlace, 6524, "ABC"));
+    EXPECT_EQ(sim.indicador().registro(6524), 0x4241);
+    EXPECT_EQ(sim.indicador().registro(6525), 0x0043);
+
+    sim.fijarSetup(QByteArray(90, '\x07'));
+    EXPECT_EQ(EnviarComando(enlace, "M"), QByteArray(90, '\x07'));
+    EXPECT_TRUE(EnviarComando(enlace, "X").isEmpty());  // no answer to other commands
+
+    // A long read: 100 records' worth, in frames of 8.
+    QByteArray grande;
+    for (int i = 0; i < 1300; ++i) grande += char(i), grande += char(i >> 8);
+    sim.escribirRegistros(7041, grande);
+    sim.indicador().reiniciarContadores();
+    ASSERT_TRUE(LeerRegistros(enlace, 7041, 1300, &dato));
+    EXPECT_EQ(dato, grande);
+    EXPECT_EQ(sim.tramasRecibidas(3), 163);
+    EXPECT_EQ(Reintentos.load(), 0);
+}
+
+TEST_P(EnlaceSimulado, DownloadSequenceDrivesTheIndicator) {
+    sim.agregarPesada(
+        QByteArray::fromHex("241205"
+                            "3009"
+                            "393000"
+                            "010000000000"
+                            "000000000000"
+                            "000000000000"));
+    sim.fijarContador(1000);
+    QByteArray dato;
+    ASSERT_TRUE(LeerRegistros(enlace, DirEstado, 1, &dato));
+    EXPECT_EQ(dato, QByteArray(2, '\0'));
+    ASSERT_TRUE(EscribirRegistros(enlace, DirBloqueo, QByteArray::fromHex("FF00")));
+    EXPECT_TRUE(sim.indicador().bloqueado());
+    ASSERT_TRUE(LeerRegistros(enlace, DirAuditoria, 1, &dato));
+    EXPECT_EQ(dato, QByteArray::fromHex("0100"));
+    ASSERT_TRUE(LeerRegistros(enlace, DirContador, 2, &dato));
+    EXPECT_EQ(dato.left(3), QByteArray::fromHex("E80300"));
+    ASSERT_TRUE(LeerRegistros(enlace, 7041, 13, &dato));
+    EXPECT_EQ(dato, sim.indicador().pesadas().at(0));
+    ASSERT_TRUE(EscribirRegistros(enlace, DirComando, "G"));
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    ASSERT_TRUE(EscribirRegistros(enlace, DirBloqueo, QByteArray(2, '\0')));
+    EXPECT_FALSE(sim.indicador().bloqueado());
+}
+
+TEST_P(EnlaceSimulado, InjectedFaultsCostRetries) {
+    sim.indicador().reiniciarContadores();
+    // Block 1: dropped, then good. Block 2: bad CRC, short, long -> fails; the read stops.
+    sim.programarFallos(
+        {Fallo::Perder, Fallo::Ninguno, Fallo::CrcMalo, Fallo::Cortar, Fallo::Alargar});
+    QByteArray dato;
+    EXPECT_FALSE(LeerRegistros(enlace, 100, 24, &dato));
+    EXPECT_EQ(dato.size(), 16);
+    EXPECT_EQ(sim.tramasRecibidas(3), 5);
+    EXPECT_EQ(Reintentos.load(), 1 + 2);
+
+    // Exception answers never reach the expected length: three tries, then failure.
+    Reintentos = 0;
+    sim.programarFallos({Fallo::Excepcion, Fallo::Excepcion, Fallo::Excepcion});
+    EXPECT_FALSE(EscribirRegistros(enlace, 100, "AB"));
+    EXPECT_EQ(Reintentos.load(), 2);
+    EXPECT_EQ(sim.indicador().registro(100), 0x4241);  // written all the same, then refused
+
+    // An answer late within the wait is taken; one later than the wait is not.
+    simulador::AjustesFallos f;
+    f.retardoMs = 60;
+    sim.fijarFallos(f);
+    sim.programarFallos({Fallo::Tardar});
+    Reintentos = 0;
+    EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
+    EXPECT_EQ(Reintentos.load(), 0);
+    f.retardoMs = 400;
+    sim.fijarFallos(f);
+    sim.programarFallos({Fallo::Tardar, Fallo::Ninguno});
+    sim.escribirRegistros(300, "abcdefgh");
+    sim.escribirRegistros(308, "ijklmnop");
+    EXPECT_TRUE(LeerRegistros(enlace, 300, 4, &dato));
+    // The late answer must not be taken for the next block's.
+    EXPECT_TRUE(LeerRegistros(enlace, 308, 4, &dato));
+    EXPECT_EQ(dato, QByteArray("ijklmnop"));
+}
+
+TEST_P(EnlaceSimulado, WrongSlaveAddressGetsNoAnswer) {
+    sim.indicador().fijarId(5);
+    QElapsedTimer t;
+    t.start();
+    QByteArray dato;
+    EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
+    EXPECT_TRUE(dato.isEmpty());
+    EXPECT_EQ(sim.tramasRecibidas(3), 3);
+    EXPECT_GE(t.elapsed(), 3 * 150 - 10);
+    GuardarConfig("global", "ID_1", 5);
+    EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
+}
+
+TEST_P(EnlaceSimulado, BadRequestFieldsFailCleanly) {
+    const char* malas[][2] = {{"abc", "8"},   {"0", "x"}, {"0", "0"}, {"-1", "8"},
+                              {"65536", "1"}, {"", "8"},  {"0", "-5"}};
+    for (const auto& m : malas) {
+        PeticionEnlace p;
+        p.Modo = "R";
+        p.Direccion = m[0];
+        p.Longitud = m[1];
+        p.Dato = "old";
+        enlace.Solicitar(p);
+        EXPECT_FALSE(p.Exito) << m[0] << " " << m[1];
+        EXPECT_TRUE(p.Dato.isEmpty());
+    }
+    EXPECT_EQ(sim.tramasRecibidas(), 0);
+
+    // A run across 65535 returns the blocks before it.
+    PeticionEnlace p;
+    p.Modo = "R";
+    p.Direccion = "65528";
+    p.Longitud = "16";
+    enlace.Solicitar(p);
+    EXPECT_FALSE(p.Exito);
+    EXPECT_EQ(p.Dato.size(), 16);
+
+    p = PeticionEnlace();
+    p.Modo = "T";
+    p.Direccion = "x1";
+    p.Dato = "AB";
+    p.Exito = true;
+    enlace.Solicitar(p);
+    EXPECT_FALSE(p.Exito);
+    EXPECT_EQ(p.Dato, QByteArray("AB"));  // a write leaves Dato alone
+
+    // Mode "C" leaves Exito as it was; an unknown mode sends nothing.
+    p = PeticionEnlace();
+    p.Modo = "C";
+    p.Dato = "M";
+    p.Exito = true;
+    sim.programarFallos({Fallo::Perder});
+    enlace.Solicitar(p);
+    EXPECT_TRUE(p.Exito);
+    EXPECT_TRUE(p.Dato.isEmpty());
+    p.Modo = "Z";
+    p.Exito = false;
+    enlace.Solicitar(p);
+    EXPECT_FALSE(p.Exito);
+}
+
+TEST_P(EnlaceSimulado, CancelStopsAfterTheCurrentBlock) {
+    std::atomic<bool> cancelado{false};
+    int bloques = 0;
+    enlace.fijarCancelacion(&cancelado);
+    enlace.fijarProgreso([&](int p) {
+        if (p > 0 && p < 100 && ++bloques == 4) cancelado = true;
+    });
+    PeticionEnlace p;
+    p.Modo = "R";
+    p.Direccion = "20";
+    p.Longitud = "160";
+    enlace.Solicitar(p);
+    EXPECT_FALSE(p.Exito);
+    EXPECT_TRUE(p.Cancelado);
+    EXPECT_EQ(p.Dato.size(), 64);
+    EXPECT_EQ(sim.tramasRecibidas(3), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lineas, EnlaceSimulado, ::testing::Values(Linea::Tcp, Linea::Serie),
+                         [](const auto& i) {
+                             return std::string(i.param == Linea::Tcp ? "Tcp" : "Serie");
+                         });
+
+TEST(EnlaceSinIndicador, ClosedPortOnLoopbackWaitsAndFails) {
+    CarpetaTemporal carpeta;
+    quint16 libre = 0;
+    {
+        QTcpServer s;
+        ASSERT_TRUE(s.listen(QHostAddress::LocalHost, 0));
+        libre = s.serverPort();
+    }
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    GuardarConfig("Global", "Host_1", "127.0.0.1");
+    GuardarConfig("Global", "Port_1", int(libre));
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(100, 200);
+    QElapsedTimer t;
+    t.start();
+    QByteArray dato;
+    EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
+    EXPECT_TRUE(dato.isEmpty());
+    // The connection wait, then three answer waits.
+    EXPECT_GE(t.elapsed(), 200 + 3 * 100 - 10);
+    EXPECT_LT(t.elapsed(), 3000);
+}
+
+TEST(EnlaceSinIndicador, MissingSerialDeviceFails) {
+    CarpetaTemporal carpeta;
+    GuardarConfig("Puertos", "2", carpeta.ruta("no-such-tty"));
+    const AjustesLinea a = LeerAjustesLinea();
+    EXPECT_EQ(a.comunicacion, 0);
+    EXPECT_EQ(a.dispositivo, carpeta.ruta("no-such-tty"));
+    EXPECT_EQ(a.baudios, 19200);
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(50);
+    EXPECT_FALSE(EscribirRegistros(enlace, 0, "AB"));
+}
+
+TEST(AjustesLinea, DefaultsAndSettings) {
+    CarpetaTemporal carpeta;
+    AjustesLinea a = LeerAjustesLinea();
+    EXPECT_EQ(a.comunicacion, 0);
+    EXPECT_EQ(a.dispositivo, "/dev/ttyS1");
+    EXPECT_EQ(a.baudios, 19200);
+    EXPECT_EQ(a.puerto, 3000);
+    EXPECT_EQ(a.host, QString::fromLatin1(kHostPredeterminado));
+    EXPECT_EQ(a.esperaMs, 2000);
+    GuardarConfig("Global", "Baudios_1", 3);
+    GuardarConfig("Global", "Comm_1", 4);
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    a = LeerAjustesLinea();
+    EXPECT_EQ(a.baudios, 9600);
+    EXPECT_EQ(a.dispositivo, "/dev/ttyS3");
+    EXPECT_EQ(a.comunicacion, 1);
+}
+
+// The real answer wait: a silent indicator costs 2000 ms per attempt.
+TEST(EnlaceTiempos, RealAnswerWaitIsTwoSeconds) {
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim;
+    sim.ConfigurarEnlaceTcp();
+    sim.programarFallos({Fallo::Perder, Fallo::Ninguno});
+    EnlaceDirecto enlace;
+    QElapsedTimer t;
+    t.start();
+    QByteArray dato;
+    EXPECT_TRUE(LeerRegistros(enlace, 0, 1, &dato));
+    EXPECT_GE(t.elapsed(), 1990);
+    EXPECT_LT(t.elapsed(), 3500);
+}
+
+}  // namespace

@@ -1,0 +1,220 @@
+// Frames byte for byte, and the splitting and retry rules of register runs, against a scripted
+// line that records what was sent and answers from a queue.
+#include <gtest/gtest.h>
+
+#include <QList>
+
+#include "app/Globales.h"
+#include "link/Registros.h"
+#include "link/Tramas.h"
+#include "link/Transporte.h"
+
+namespace {
+
+QByteArray H(const char* hex) {
+    return QByteArray::fromHex(hex);
+}
+
+QByteArray ConCrc(const QByteArray& cuerpo) {
+    return cuerpo + crc16(cuerpo);
+}
+
+class LineaGuion : public Transporte {
+  public:
+    bool Abrir() override { return true; }
+    void Cerrar() override {}
+    QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
+        enviadas.append(trama);
+        esperas.append(esperados);
+        if (respuestas.isEmpty()) return {};
+        QByteArray r = respuestas.takeFirst();
+        // "*" answers any read correctly with register values = their address.
+        if (r == "*") {
+            const int dir = quint8(trama.at(2)) << 8 | quint8(trama.at(3));
+            const int n = quint8(trama.at(5));
+            r = QByteArray(1, trama.at(0)) + '\x03' + char(2 * n);
+            for (int i = 0; i < n; ++i) r += char((dir + i) >> 8), r += char((dir + i) & 0xFF);
+            r = ConCrc(r);
+        } else if (r == "eco") {
+            r = trama;
+        }
+        return r;
+    }
+    QList<QByteArray> respuestas;
+    QList<QByteArray> enviadas;
+    QList<int> esperas;
+};
+
+TEST(Crc16, KnownValues) {
+    EXPECT_EQ(crc16("123456789"), H("374B"));
+    EXPECT_EQ(crc16(H("010300000008")), H("440C"));
+    EXPECT_EQ(crc16(H("000600060047")), H("2828"));
+    EXPECT_EQ(crc16(H("0003383C0001")), H("48B7"));
+    EXPECT_EQ(crc16(QByteArray()), H("FFFF"));
+}
+
+TEST(Tramas, RequestFrames) {
+    EXPECT_EQ(TramaLectura(1, 0, 8), H("010300000008440C"));
+    EXPECT_EQ(TramaLectura(0, 6524, 1).left(6), H("0003197C0001"));
+    EXPECT_EQ(TramaLectura(0, 14396, 1), H("0003383C000148B7"));
+    EXPECT_EQ(TramaEscritura(0, 13541, H("FF00")), H("000634E500FFD79C"));
+    EXPECT_EQ(TramaEscritura(0, 6, QByteArray("G\0", 2)), H("0006000600472828"));
+    // Value bytes are swapped: "AB" goes out as 42 41.
+    EXPECT_EQ(TramaEscritura(0, 6524, "AB").mid(4, 2), H("4241"));
+    // Out of range: nothing to send.
+    EXPECT_TRUE(TramaLectura(0, 65536, 1).isEmpty());
+    EXPECT_TRUE(TramaLectura(256, 0, 1).isEmpty());
+    EXPECT_TRUE(TramaLectura(0, -1, 1).isEmpty());
+    EXPECT_TRUE(TramaEscritura(0, 0, "A").isEmpty());
+}
+
+TEST(RxD, SwapsAndChecksTheAnswer) {
+    LineaGuion l;
+    l.respuestas = {ConCrc(H("0103021234"))};
+    EXPECT_EQ(RxD(l, 1, 0, 1), H("3412"));
+    EXPECT_EQ(l.esperas.at(0), 7);
+
+    QByteArray buena = ConCrc(H("0103021234"));
+    QByteArray malCrc = buena;
+    malCrc[6] = char(malCrc[6] ^ 1);
+    l.respuestas = {buena.left(6), buena + '\0', malCrc, H("01830244C1") /* exception */, {}};
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(RxD(l, 1, 0, 1).isEmpty()) << i;
+
+    // The header is not compared: another slave's well-formed answer is taken.
+    l.respuestas = {ConCrc(H("0703021234"))};
+    EXPECT_EQ(RxD(l, 1, 0, 1), H("3412"));
+
+    // Counts beyond a frame are refused without sending anything.
+    l.enviadas.clear();
+    EXPECT_TRUE(RxD(l, 0, 0, 9).isEmpty());
+    EXPECT_TRUE(RxD(l, 0, 0, 0).isEmpty());
+    EXPECT_TRUE(l.enviadas.isEmpty());
+}
+
+TEST(TxD, EchoRules) {
+    LineaGuion l;
+    l.respuestas = {"eco"};
+    EXPECT_EQ(TxD(l, 0, 6524, "AB"), QByteArray("AB"));
+    EXPECT_EQ(l.enviadas.at(0), ConCrc(H("0006197C4241")));
+    // Any well-formed echo is success, even with another value.
+    l.respuestas = {ConCrc(H("0006197C0102"))};
+    EXPECT_EQ(TxD(l, 0, 6524, "AB"), H("0201"));
+    const QByteArray eco = ConCrc(H("0006197C4241"));
+    QByteArray malCrc = eco;
+    malCrc[7] = char(malCrc[7] ^ 0x80);
+    l.respuestas = {eco.left(7), malCrc, eco + 'x'};
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(TxD(l, 0, 6524, "AB").isEmpty()) << i;
+}
+
+TEST(TRxC, ExactlyNinetyBytes) {
+    LineaGuion l;
+    const QByteArray setup(90, 'x');
+    l.respuestas = {setup, setup.left(89), setup + 'x'};
+    EXPECT_EQ(TRxC(l, "M"), setup);
+    EXPECT_EQ(l.enviadas.at(0), QByteArray(":M\r\n"));
+    EXPECT_EQ(l.esperas.at(0), 90);
+    EXPECT_TRUE(TRxC(l, "M").isEmpty());
+    EXPECT_TRUE(TRxC(l, "M").isEmpty());
+}
+
+TEST(Leer, SplitsIntoBlocksOfEight) {
+    LineaGuion l;
+    l.respuestas = {"*"};
+    EXPECT_EQ(Leer(l, 0, 0, 8).size(), 16);
+    EXPECT_EQ(l.enviadas.size(), 1);
+
+    l.enviadas.clear();
+    l.respuestas = {"*", "*"};
+    const QByteArray d = Leer(l, 0, 0, 9);
+    ASSERT_EQ(l.enviadas.size(), 2);
+    EXPECT_EQ(l.enviadas.at(0), TramaLectura(0, 0, 8));
+    EXPECT_EQ(l.enviadas.at(1), TramaLectura(0, 8, 1));
+    EXPECT_EQ(d.mid(16), H("0800"));  // register 8 holds 8, low byte first
+
+    l.enviadas.clear();
+    l.respuestas.clear();
+    for (int i = 0; i < 813; ++i) l.respuestas.append("*");
+    QList<int> progreso;
+    ControlRegistros c;
+    c.progreso = [&](int p) { progreso.append(p); };
+    EXPECT_EQ(Leer(l, 0, 7040, 6500, c).size(), 13000);
+    ASSERT_EQ(l.enviadas.size(), 813);
+    EXPECT_EQ(l.enviadas.last(), TramaLectura(0, 7040 + 812 * 8, 4));
+    EXPECT_EQ(progreso.size(), 813);
+    EXPECT_EQ(progreso.last(), 100);
+    EXPECT_TRUE(std::is_sorted(progreso.begin(), progreso.end()));
+}
+
+TEST(Leer, RetriesAndTheRetryCounter) {
+    LineaGuion l;
+    // Third block fails three times: two blocks come back, Reintentos grows by 2.
+    l.respuestas = {"*", "*", {}, {}, {}, "*"};
+    Reintentos = 0;
+    const QByteArray d = Leer(l, 0, 100, 24);
+    EXPECT_EQ(d.size(), 32);
+    EXPECT_EQ(Reintentos.load(), 2);
+    EXPECT_EQ(l.enviadas.size(), 5);
+    EXPECT_EQ(l.enviadas.at(4), TramaLectura(0, 116, 8));
+
+    // A block that works at its second attempt adds 1.
+    l.respuestas = {{}, "*"};
+    Reintentos = 5;
+    EXPECT_EQ(Leer(l, 0, 0, 3).size(), 6);
+    EXPECT_EQ(Reintentos.load(), 6);
+}
+
+TEST(Leer, CancelBetweenBlocksAndRunsPastTheLastRegister) {
+    LineaGuion l;
+    for (int i = 0; i < 20; ++i) l.respuestas.append("*");
+    std::atomic<bool> cancelado{false};
+    ControlRegistros c;
+    c.cancelado = &cancelado;
+    c.progreso = [&](int p) {
+        if (p >= 15) cancelado = true;  // pressed during the third block
+    };
+    EXPECT_EQ(Leer(l, 0, 0, 160, c).size(), 48);
+    EXPECT_EQ(l.enviadas.size(), 3);
+
+    // A run that passes 65535 gives the blocks before it, and never sends a wrapped address.
+    l.enviadas.clear();
+    l.respuestas = {"*", "*", "*"};
+    EXPECT_EQ(Leer(l, 0, 65520, 24).size(), 32);
+    EXPECT_EQ(l.enviadas.size(), 2);
+    EXPECT_TRUE(Leer(l, 0, 0, 0).isEmpty());
+}
+
+TEST(Escribir, OneRegisterPerFrameWithPadding) {
+    LineaGuion l;
+    l.respuestas = {"eco", "eco"};
+    Reintentos = 0;
+    EXPECT_EQ(Escribir(l, 0, 6524, "ABC"), QByteArray("ABC\0", 4));
+    ASSERT_EQ(l.enviadas.size(), 2);
+    EXPECT_EQ(l.enviadas.at(0), ConCrc(H("0006197C4241")));
+    EXPECT_EQ(l.enviadas.at(1), ConCrc(H("0006197D0043")));
+    EXPECT_EQ(Reintentos.load(), 0);
+
+    EXPECT_TRUE(Escribir(l, 0, 0, QByteArray()).isEmpty());
+
+    // A register failing three times: "" and the run stops there.
+    l.enviadas.clear();
+    l.respuestas = {"eco", {}, {}, {}, "eco"};
+    EXPECT_TRUE(Escribir(l, 0, 10, "AABBCC").isEmpty());
+    EXPECT_EQ(l.enviadas.size(), 4);
+    EXPECT_EQ(Reintentos.load(), 2);
+
+    // Cancel: "" even though registers were written.
+    l.enviadas.clear();
+    l.respuestas = {"eco", "eco", "eco"};
+    std::atomic<bool> cancelado{true};
+    ControlRegistros c;
+    c.cancelado = &cancelado;
+    EXPECT_TRUE(Escribir(l, 0, 10, "AABBCC", c).isEmpty());
+    EXPECT_EQ(l.enviadas.size(), 1);
+
+    l.enviadas.clear();
+    l.respuestas = {"eco", "eco"};
+    EXPECT_TRUE(Escribir(l, 0, 65535, "AABB").isEmpty());
+    EXPECT_EQ(l.enviadas.size(), 1);
+}
+
+}  // namespace
