@@ -1,6 +1,110 @@
+// bascora: the desktop program. "--carpeta DIR" selects the data folder (by default the working
+// directory, where bascora.ini, Idioma.cfg and the database live).
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "app/Globales.h"
+#include "app/Recursos.h"
+#include "app/ui/Arranque.h"
+#include "app/ui/FrmPrincipal.h"
+#include "app/ui/FrmSplash.h"
+#include "settings/Config.h"
+
+namespace {
+
+bool HayPantalla() {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+// The folder named after "--carpeta"; empty when the option is not there. `falta` is set when the
+// option has no folder after it.
+QString CarpetaPedida(int argc, char** argv, bool* falta) {
+    *falta = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--carpeta") != 0) continue;
+        if (i + 1 >= argc) {
+            *falta = true;
+            return QString();
+        }
+        return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return QString();
+}
+
+void Fallo(const QString& texto) {
+    std::fprintf(stderr, "bascora: %s\n", qPrintable(texto));
+    // Someone started from a desktop launcher sees no terminal; a headless platform has no one
+    // to close the box.
+    const QString plataforma = QGuiApplication::platformName();
+    if (plataforma != QLatin1String("offscreen") && plataforma != QLatin1String("minimal")) {
+        QMessageBox::critical(nullptr, TituloPrograma(), texto);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (!HayPantalla()) {
+        std::fprintf(stderr,
+                     "bascora: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "Run it inside a virtual X server, for example:\n"
+                     "    xvfb-run -a %s%s\n"
+                     "or, from the source folder: xvfb-run -a make run\n",
+                     argv[0], argc > 1 ? " ..." : "");
+        return 1;
+    }
+    bool falta = false;
+    const QString carpeta = CarpetaPedida(argc, argv, &falta);
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(TituloPrograma());
+    QApplication::setOrganizationName(TituloPrograma());
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(BASCORA_VERSION_MAJOR)
+                                            .arg(BASCORA_VERSION_MINOR)
+                                            .arg(BASCORA_VERSION_REVISION));
+
+    if (falta) {
+        Fallo(QStringLiteral("--carpeta needs the path of the data folder."));
+        return 2;
+    }
+    if (!carpeta.isEmpty()) {
+        if (!QFileInfo(carpeta).isDir()) {
+            Fallo(QStringLiteral("The data folder %1 does not exist.").arg(carpeta));
+            return 2;
+        }
+        if (!QDir::setCurrent(carpeta)) {
+            Fallo(QStringLiteral("Cannot use the data folder %1.").arg(carpeta));
+            return 2;
+        }
+    }
+
+    FrmSplash splash;
+    splash.MostrarYa();
+
+    CargarValoresGlobales();
+    // The register map is made of constants; nothing to assign at run time.
+    const long long inicioAuto =
+        ValorEntero(LeerConfig(QStringLiteral("Global"), QStringLiteral("InicioAuto"), QString()));
+
+    if (inicioAuto != 0 && AbrirVentanaAuto()) {
+        splash.close();
+        return app.exec();
+    }
+
+    auto* principal = new FrmPrincipal;
+    principal->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window ends the program with every other window.
+    QObject::connect(principal, &FrmPrincipal::Cerrada, &app, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    // The splash stays up until the first connection attempt is over.
+    principal->Abrir();
+    splash.close();
+    return app.exec();
 }

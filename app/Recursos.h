@@ -1,0 +1,17 @@
+#pragma once
+// Where the files shipped with the program (help, language files, templates, examples) are found,
+// and the program's title.
+
+#include <QString>
+
+// The program title: window captions, the splash window, message box titles.
+QString TituloPrograma();
+
+// Folder of the shipped resources: $BASCORA_RECURSOS when set; else <exe dir>/../share/bascora when
+// it exists (installed program); else the share folder of the source tree (a build that was not
+// installed).
+QString RutaRecursos();
+
+// The help contents page: ayuda/index.html of the data folder when there is one (a site may ship
+// its own), else the one among the shipped resources. Empty when neither exists or is readable.
+QString RutaAyuda();

@@ -1,0 +1,5 @@
+#include "app/ui/Arranque.h"
+
+bool AbrirVentanaAuto() {
+    return false;  // window not built yet
+}

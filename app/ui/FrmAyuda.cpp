@@ -1,0 +1,145 @@
+#include "app/ui/FrmAyuda.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QVBoxLayout>
+
+#include "app/Recursos.h"
+#include "settings/Idioma.h"
+
+namespace {
+
+QString TituloDe(const QString& html, const QString& respaldo) {
+    static const QRegularExpression titulo(
+        QStringLiteral("<title>(.*?)</title>"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = titulo.match(html);
+    const QString texto = m.hasMatch() ? m.captured(1).simplified() : QString();
+    return texto.isEmpty() ? respaldo : texto;
+}
+
+}  // namespace
+
+FrmAyuda::FrmAyuda(const QString& indice, QWidget* parent)
+    : QWidget(parent, Qt::Window), indice_(QFileInfo(indice).absoluteFilePath()) {
+    setObjectName(QStringLiteral("frmAyuda"));
+    setWindowTitle(TituloPrograma() + QStringLiteral(" - ") +
+                   TextoIdioma(QStringLiteral("005043"), QStringLiteral("Ayuda")));
+
+    auto* lblBuscar =
+        new QLabel(TextoIdioma(QStringLiteral("005044"), QStringLiteral("Buscar:")), this);
+    txtBuscar = new QLineEdit(this);
+    txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
+    txtBuscar->setClearButtonEnabled(true);
+    lblBuscar->setBuddy(txtBuscar);
+    auto* lblTemas =
+        new QLabel(TextoIdioma(QStringLiteral("005045"), QStringLiteral("Contenido")), this);
+    lstTemas = new QListWidget(this);
+    lstTemas->setObjectName(QStringLiteral("lstTemas"));
+    txtPagina = new QTextBrowser(this);
+    txtPagina->setObjectName(QStringLiteral("txtPagina"));
+    txtPagina->setOpenExternalLinks(true);
+
+    auto* izquierda = new QWidget(this);
+    auto* columna = new QVBoxLayout(izquierda);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->addWidget(lblBuscar);
+    columna->addWidget(txtBuscar);
+    columna->addWidget(lblTemas);
+    columna->addWidget(lstTemas, 1);
+
+    auto* division = new QSplitter(this);
+    division->addWidget(izquierda);
+    division->addWidget(txtPagina);
+    division->setStretchFactor(1, 1);
+    division->setSizes({220, 560});
+    auto* marco = new QHBoxLayout(this);
+    marco->addWidget(division);
+    resize(800, 560);
+
+    CargarPaginas();
+    connect(txtBuscar, &QLineEdit::textChanged, this, &FrmAyuda::Filtrar);
+    connect(lstTemas, &QListWidget::itemActivated, this, &FrmAyuda::AbrirTema);
+    connect(lstTemas, &QListWidget::itemClicked, this, &FrmAyuda::AbrirTema);
+}
+
+void FrmAyuda::CargarPaginas() {
+    const QDir carpeta = QFileInfo(indice_).absoluteDir();
+    QStringList archivos = carpeta.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+    // The contents page first, the others in name order.
+    const QString nombreIndice = QFileInfo(indice_).fileName();
+    archivos.removeAll(nombreIndice);
+    archivos.prepend(nombreIndice);
+    for (const QString& nombre : archivos) {
+        QFile archivo(carpeta.filePath(nombre));
+        if (!archivo.open(QIODevice::ReadOnly)) continue;
+        const QString html = QString::fromUtf8(archivo.readAll());
+        paginas_.append({archivo.fileName(), TituloDe(html, nombre),
+                         QTextDocumentFragment::fromHtml(html).toPlainText()});
+        auto* tema = new QListWidgetItem(paginas_.last().titulo, lstTemas);
+        tema->setData(Qt::UserRole, static_cast<int>(paginas_.size() - 1));
+    }
+}
+
+void FrmAyuda::Filtrar(const QString& busqueda) {
+    const QStringList palabras = busqueda.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (int i = 0; i < lstTemas->count(); ++i) {
+        QListWidgetItem* tema = lstTemas->item(i);
+        const Pagina& pagina = paginas_.at(tema->data(Qt::UserRole).toInt());
+        bool contiene = true;
+        for (const QString& palabra : palabras) {
+            if (!pagina.texto.contains(palabra, Qt::CaseInsensitive) &&
+                !pagina.titulo.contains(palabra, Qt::CaseInsensitive)) {
+                contiene = false;
+                break;
+            }
+        }
+        tema->setHidden(!contiene);
+    }
+}
+
+QStringList FrmAyuda::TemasVisibles() const {
+    QStringList titulos;
+    for (int i = 0; i < lstTemas->count(); ++i) {
+        if (!lstTemas->item(i)->isHidden()) titulos.append(lstTemas->item(i)->text());
+    }
+    return titulos;
+}
+
+void FrmAyuda::AbrirTema(QListWidgetItem* tema) {
+    if (!tema) return;
+    const Pagina& pagina = paginas_.at(tema->data(Qt::UserRole).toInt());
+    txtPagina->setSource(QUrl::fromLocalFile(pagina.ruta));
+    // Bring the first word searched for into view.
+    const QString palabra = txtBuscar->text().split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (!palabra.isEmpty()) txtPagina->find(palabra);
+}
+
+void FrmAyuda::Traer() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmAyuda::MostrarContenido() {
+    txtBuscar->clear();
+    txtPagina->setSource(QUrl::fromLocalFile(indice_));
+    if (lstTemas->count() > 0) lstTemas->setCurrentRow(0);
+    Traer();
+}
+
+void FrmAyuda::MostrarBusqueda() {
+    if (txtPagina->source().isEmpty()) txtPagina->setSource(QUrl::fromLocalFile(indice_));
+    Traer();
+    txtBuscar->setFocus();
+    txtBuscar->selectAll();
+}

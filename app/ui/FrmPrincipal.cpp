@@ -1,0 +1,372 @@
+#include "app/ui/FrmPrincipal.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/Recursos.h"
+#include "app/ui/FrmAyuda.h"
+#include "app/ui/InteraccionVentanas.h"
+#include "settings/ArchivoIni.h"
+#include "settings/Config.h"
+#include "settings/Idioma.h"
+
+namespace {
+
+constexpr int kTwipsPorPixel = 15;
+constexpr int kAlturaTwips = 1755;
+constexpr int kPosicionDefecto = 1000;  // twips
+
+// The per-user store of the window position, apart from bascora.ini.
+const QString kEmpresa = QStringLiteral("Bascora");
+const QString kAplicacion = QStringLiteral("Bascora");
+
+struct Rotulo {
+    const char* control;
+    const char* id;
+    const char* defecto;
+};
+
+// Menu captions, in the order they are relabelled.
+const Rotulo kRotulosMenu[] = {
+    {"mnuFile", "005001", "&Archivo"},
+    {"conectar", "005002", "Conectar"},
+    {"mnuAuto", "005003", "Descarga automática de la auditoria"},
+    {"mnuFilePageSetup", "005004", "Co&nfigurar página..."},
+    {"mnuFileExit", "005005", "&Salir"},
+    {"mnubajar", "005006", "&Bajar Pesadas"},
+    {"mnuCodigos", "005007", "&Codigos"},
+    {"mnuMembrete", "005008", "&Membrete"},
+    {"mnuRecetas", "005009", "Recetas"},
+    {"mnuReporte", "005010", "&Reporte"},
+    {"mnuView", "005011", "&Ver"},
+    {"mnuPesar", "005012", "&Peso"},
+    {"mnuSetup", "005013", "Parámetros del Setup"},
+    {"mnuViewToolbar", "005014", "&Barra de herramientas"},
+    {"mnuViewStatusBar", "005015", "Ba&rra de estado"},
+    {"mnuIdioma", "005016", "Idioma"},
+    {"mnuViewOptions", "005017", "&Opciones..."},
+    {"mnuHelp", "005018", "Ay&uda"},
+    {"mnuHelpContents", "005019", "&Contenido"},
+    {"mnuHelpSearch", "005020", "&Buscar Ayuda acerca de..."},
+    {"mnuHelpAbout", "005021", "&Acerca de..."},
+};
+
+struct Boton {
+    int indice;
+    const char* clave;
+    const char* id;
+    const char* defecto;
+    QStyle::StandardPixmap imagen;
+};
+
+// Tool bar buttons; the odd indices between them are separators.
+const Boton kBotones[] = {
+    {2, "pesar", "005022", "Ver Peso", QStyle::SP_ComputerIcon},
+    {4, "bajar", "005023", "Bajar Pesadas", QStyle::SP_ArrowDown},
+    {6, "codigos", "005024", "Codigos", QStyle::SP_FileDialogDetailedView},
+    {8, "membrete", "005025", "Membrete", QStyle::SP_FileIcon},
+    {10, "Reporte", "005026", "Reporte", QStyle::SP_FileDialogContentsView},
+    {12, "opciones", "005027", "Opciones", QStyle::SP_FileDialogInfoView},
+    {14, "acerca", "005028", "Acerca de...", QStyle::SP_MessageBoxQuestion},
+};
+
+// The menu items the Mirto model does not offer.
+const char* const kSoloVela[] = {"mnuAuto",    "mnubajar", "mnuCodigos", "mnuRecetas",
+                                 "mnuReporte", "mnuPesar", "mnuSetup"};
+
+}  // namespace
+
+FrmPrincipal::FrmPrincipal(Interaccion* interaccion, QWidget* parent)
+    : QMainWindow(parent), interaccion_(interaccion), carpetaDatos_(QDir::currentPath()) {
+    setObjectName(QStringLiteral("frmMain"));
+    if (!interaccion_) {
+        interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
+        interaccion_ = interaccionPropia_.get();
+    }
+    // The tool bar and status bar are switched from the View menu only.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    CrearMenus();
+    CrearBarra();
+    sbStatusBar_ = new QStatusBar(this);
+    sbStatusBar_->setObjectName(QStringLiteral("sbStatusBar"));
+    panel1_ = new QLabel(sbStatusBar_);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    sbStatusBar_->addWidget(panel1_, 1);
+    setStatusBar(sbStatusBar_);
+
+    Idioma();
+    AplicarModelo();
+    setWindowTitle(TituloPrograma());
+
+    QSettings ajustes(kEmpresa, kAplicacion);
+    ajustes.beginGroup(QStringLiteral("Settings"));
+    const int izquierda = static_cast<int>(
+        ValorEntero(ajustes.value(QStringLiteral("MainLeft"), kPosicionDefecto).toString()));
+    const int arriba = static_cast<int>(
+        ValorEntero(ajustes.value(QStringLiteral("MainTop"), kPosicionDefecto).toString()));
+    move(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel);
+    // The menu bar decides the width; the layout may need more height than the 1755 twips.
+    resize(qMax(menuBar()->sizeHint().width() + 16, 520), kAlturaTwips / kTwipsPorPixel);
+}
+
+FrmPrincipal::~FrmPrincipal() = default;
+
+QAction* FrmPrincipal::NuevaAccion(const QString& nombre, void (FrmPrincipal::*slot)()) {
+    auto* accion = new QAction(this);
+    accion->setObjectName(nombre);
+    connect(accion, &QAction::triggered, this, slot);
+    acciones_.insert(nombre, accion);
+    return accion;
+}
+
+QAction* FrmPrincipal::NuevoSeparador(QMenu* menu, const QString& nombre) {
+    QAction* separador = menu->addSeparator();
+    separador->setObjectName(nombre);
+    return separador;
+}
+
+void FrmPrincipal::CrearMenus() {
+    QMenuBar* barra = menuBar();
+    barra->setObjectName(QStringLiteral("mnuBarra"));
+
+    auto submenu = [&](const QString& nombre) {
+        QMenu* menu = barra->addMenu(QString());
+        menu->setObjectName(nombre);
+        menu->menuAction()->setObjectName(nombre);
+        acciones_.insert(nombre, menu->menuAction());
+        return menu;
+    };
+
+    mnuFile_ = submenu(QStringLiteral("mnuFile"));
+    mnuFile_->addAction(NuevaAccion(QStringLiteral("conectar"), &FrmPrincipal::conectar));
+    mnuFile_->addAction(NuevaAccion(QStringLiteral("mnuAuto"), &FrmPrincipal::mnuAuto));
+    NuevoSeparador(mnuFile_, QStringLiteral("mnuFileBar7"));
+    mnuFile_->addAction(
+        NuevaAccion(QStringLiteral("mnuFilePageSetup"), &FrmPrincipal::mnuFilePageSetup));
+    NuevoSeparador(mnuFile_, QStringLiteral("mnuFileBar5"));
+    mnuFile_->addAction(NuevaAccion(QStringLiteral("mnuFileExit"), &FrmPrincipal::mnuFileExit));
+
+    // Commands right on the menu bar.
+    barra->addAction(NuevaAccion(QStringLiteral("mnubajar"), &FrmPrincipal::mnubajar));
+    barra->addAction(NuevaAccion(QStringLiteral("mnuCodigos"), &FrmPrincipal::mnuCodigos));
+    barra->addAction(NuevaAccion(QStringLiteral("mnuMembrete"), &FrmPrincipal::mnuMembrete));
+    barra->addAction(NuevaAccion(QStringLiteral("mnuRecetas"), &FrmPrincipal::mnuRecetas));
+    barra->addAction(NuevaAccion(QStringLiteral("mnuReporte"), &FrmPrincipal::mnuReporte));
+
+    mnuView_ = submenu(QStringLiteral("mnuView"));
+    mnuView_->addAction(NuevaAccion(QStringLiteral("mnuPesar"), &FrmPrincipal::mnuPesar));
+    NuevoSeparador(mnuView_, QStringLiteral("mnuViewBar0"));
+    mnuView_->addAction(NuevaAccion(QStringLiteral("mnuSetup"), &FrmPrincipal::mnuSetup));
+    NuevoSeparador(mnuView_, QStringLiteral("mnuViewBar1"));
+    QAction* barraHerramientas =
+        NuevaAccion(QStringLiteral("mnuViewToolbar"), &FrmPrincipal::mnuViewToolbar);
+    barraHerramientas->setCheckable(true);
+    barraHerramientas->setChecked(true);
+    mnuView_->addAction(barraHerramientas);
+    QAction* barraEstado =
+        NuevaAccion(QStringLiteral("mnuViewStatusBar"), &FrmPrincipal::mnuViewStatusBar);
+    barraEstado->setCheckable(true);
+    barraEstado->setChecked(true);
+    mnuView_->addAction(barraEstado);
+    NuevoSeparador(mnuView_, QStringLiteral("mnuViewBar2"));
+    mnuView_->addAction(NuevaAccion(QStringLiteral("mnuIdioma"), &FrmPrincipal::mnuIdioma));
+    NuevoSeparador(mnuView_, QStringLiteral("mnuViewBar3"));
+    mnuView_->addAction(
+        NuevaAccion(QStringLiteral("mnuViewOptions"), &FrmPrincipal::mnuViewOptions));
+
+    mnuHelp_ = submenu(QStringLiteral("mnuHelp"));
+    mnuHelp_->addAction(
+        NuevaAccion(QStringLiteral("mnuHelpContents"), &FrmPrincipal::mnuHelpContents));
+    mnuHelp_->addAction(NuevaAccion(QStringLiteral("mnuHelpSearch"), &FrmPrincipal::mnuHelpSearch));
+    NuevoSeparador(mnuHelp_, QStringLiteral("mnuHelpBar1"));
+    mnuHelp_->addAction(NuevaAccion(QStringLiteral("mnuHelpAbout"), &FrmPrincipal::mnuHelpAbout));
+}
+
+void FrmPrincipal::CrearBarra() {
+    tbToolBar_ = new QToolBar(this);
+    tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setFloatable(false);
+    tbToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbToolBar_->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, tbToolBar_);
+
+    const QHash<QString, void (FrmPrincipal::*)()> comandos = {
+        {QStringLiteral("pesar"), &FrmPrincipal::mnuPesar},
+        {QStringLiteral("bajar"), &FrmPrincipal::mnubajar},
+        {QStringLiteral("codigos"), &FrmPrincipal::mnuCodigos},
+        {QStringLiteral("membrete"), &FrmPrincipal::mnuMembrete},
+        {QStringLiteral("Reporte"), &FrmPrincipal::mnuReporte},
+        {QStringLiteral("opciones"), &FrmPrincipal::mnuViewOptions},
+        // Not the About box: the help contents.
+        {QStringLiteral("acerca"), &FrmPrincipal::mnuHelpContents},
+    };
+    for (const Boton& b : kBotones) {
+        const QString clave = QString::fromLatin1(b.clave);
+        tbToolBar_->addSeparator()->setObjectName(
+            QStringLiteral("tbSeparador%1").arg(b.indice - 1));
+        QAction* boton = tbToolBar_->addAction(style()->standardIcon(b.imagen), QString());
+        boton->setObjectName(clave);
+        connect(boton, &QAction::triggered, this, comandos.value(clave));
+    }
+}
+
+QAction* FrmPrincipal::BotonBarra(int indice) const {
+    const QList<QAction*> botones = tbToolBar_->actions();
+    if (indice < 1 || indice > botones.size()) return nullptr;
+    return botones.at(indice - 1);
+}
+
+void FrmPrincipal::Idioma() {
+    for (const Rotulo& r : kRotulosMenu) {
+        const QString texto = TextoIdioma(QString::fromLatin1(r.id), QString::fromUtf8(r.defecto));
+        if (QAction* accion = Accion(QString::fromLatin1(r.control))) accion->setText(texto);
+    }
+    for (const Boton& b : kBotones) {
+        const QString texto = TextoIdioma(QString::fromLatin1(b.id), QString::fromUtf8(b.defecto));
+        if (QAction* boton = BotonBarra(b.indice)) {
+            boton->setText(texto);
+            boton->setToolTip(texto);
+        }
+    }
+}
+
+void FrmPrincipal::AplicarModelo() {
+    indicador_ = static_cast<int>(ValorEntero(
+        LeerConfig(QStringLiteral("Global"), QStringLiteral("Indicador_1"), QStringLiteral("2"))));
+    const bool vela = indicador_ != 1;
+    for (const char* control : kSoloVela) Accion(QString::fromLatin1(control))->setVisible(vela);
+    // The live weight button stays for both models.
+    BotonBarra(2)->setVisible(true);
+    for (int indice : {4, 6, 10}) BotonBarra(indice)->setVisible(vela);
+}
+
+void FrmPrincipal::MostrarEstado(const QString& texto) {
+    panel1_->setText(texto);
+}
+
+void FrmPrincipal::Abrir() {
+    show();
+    conectar();
+}
+
+void FrmPrincipal::AbrirVentanaHija(QWidget* ventana) {
+    ventana->setAttribute(Qt::WA_DeleteOnClose);
+    connect(ventana, &QObject::destroyed, this, &QWidget::show);
+    hide();
+    ventana->show();
+}
+
+// Commands whose windows are still to come.
+void FrmPrincipal::conectar() {}        // window not built yet
+void FrmPrincipal::mnuAuto() {}         // window not built yet
+void FrmPrincipal::mnubajar() {}        // window not built yet
+void FrmPrincipal::mnuCodigos() {}      // window not built yet
+void FrmPrincipal::mnuMembrete() {}     // window not built yet
+void FrmPrincipal::mnuRecetas() {}      // window not built yet
+void FrmPrincipal::mnuReporte() {}      // window not built yet
+void FrmPrincipal::mnuPesar() {}        // window not built yet
+void FrmPrincipal::mnuSetup() {}        // window not built yet
+void FrmPrincipal::mnuViewOptions() {}  // window not built yet
+void FrmPrincipal::mnuHelpAbout() {}    // window not built yet
+
+void FrmPrincipal::mnuFilePageSetup() {
+    if (!impresora_) impresora_ = std::make_unique<QPrinter>();
+    QPageSetupDialog dlgCommonDialog(impresora_.get(), this);
+    dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
+    dlgCommonDialog.exec();
+}
+
+void FrmPrincipal::mnuFileExit() {
+    close();
+}
+
+void FrmPrincipal::mnuViewToolbar() {
+    // The bar's own state decides, so a click and a direct call behave the same.
+    const bool mostrar = tbToolBar_->isHidden();
+    tbToolBar_->setVisible(mostrar);
+    Accion(QStringLiteral("mnuViewToolbar"))->setChecked(mostrar);
+}
+
+void FrmPrincipal::mnuViewStatusBar() {
+    const bool mostrar = sbStatusBar_->isHidden();
+    sbStatusBar_->setVisible(mostrar);
+    Accion(QStringLiteral("mnuViewStatusBar"))->setChecked(mostrar);
+}
+
+void FrmPrincipal::mnuIdioma() {
+    if (!interaccion_->Preguntar(
+            TextoIdioma(QStringLiteral("005040"),
+                        QStringLiteral("Desea modificar el idioma de trabajo?")),
+            TextoIdioma(QStringLiteral("005041"), QStringLiteral("Idioma")), Icono::Pregunta)) {
+        return;
+    }
+    const QString elegido = interaccion_->ElegirArchivo(
+        TextoIdioma(QStringLiteral("005041"), QStringLiteral("Idioma")),
+        TextoIdioma(QStringLiteral("005042"), QStringLiteral("Archivos de Idioma")) +
+            QStringLiteral(" (*.idm)"));
+    if (elegido.isEmpty()) return;
+
+    // Failures end the change silently and leave the language in use as it was.
+    QFile origen(elegido);
+    if (!origen.open(QIODevice::ReadOnly)) return;
+    const QByteArray contenido = origen.readAll();
+    if (origen.error() != QFileDevice::NoError) return;
+    if (!QDir::setCurrent(carpetaDatos_)) return;
+    // Replace the existing file whatever the case of its name, so there is only ever one.
+    QSaveFile destino(RutaEnCarpetaDatos(QStringLiteral("idioma.cfg")));
+    if (!destino.open(QIODevice::WriteOnly)) return;
+    destino.write(contenido);
+    if (!destino.commit()) return;
+    Idioma();
+}
+
+void FrmPrincipal::mnuHelpContents() {
+    MostrarAyuda(false);
+}
+
+void FrmPrincipal::mnuHelpSearch() {
+    MostrarAyuda(true);
+}
+
+void FrmPrincipal::MostrarAyuda(bool buscar) {
+    const QString indice = RutaAyuda();
+    if (indice.isEmpty()) {
+        // Fixed text: it has no id in the language files.
+        interaccion_->Avisar(
+            QStringLiteral("Imposible mostrar los contenidos de la Ayuda. No hay una Ayuda "
+                           "asociada con este proyecto."),
+            TituloPrograma(), Icono::Informacion);
+        return;
+    }
+    if (!ayuda_) ayuda_ = new FrmAyuda(indice, this);
+    if (buscar) {
+        ayuda_->MostrarBusqueda();
+    } else {
+        ayuda_->MostrarContenido();
+    }
+}
+
+void FrmPrincipal::closeEvent(QCloseEvent* evento) {
+    // A minimised window would store the position of its icon; keep the last good one.
+    if (!isMinimized()) {
+        QSettings ajustes(kEmpresa, kAplicacion);
+        ajustes.beginGroup(QStringLiteral("Settings"));
+        ajustes.setValue(QStringLiteral("MainLeft"), QString::number(x() * kTwipsPorPixel));
+        ajustes.setValue(QStringLiteral("MainTop"), QString::number(y() * kTwipsPorPixel));
+    }
+    evento->accept();
+    Q_EMIT Cerrada();
+}
