@@ -4,27 +4,40 @@
 // Opening fails silently; the record operations raise ErrorBase.
 
 #include <QList>
+#include <QSqlError>
 #include <QString>
 #include <QVariant>
 #include <memory>
 #include <stdexcept>
 
+class Interaccion;
+
 // A failure of the database engine. esClaveDuplicada tells a unique-key violation (the
 // "duplicate key" case of the downloads) from every other failure, on every engine.
 class ErrorBase : public std::runtime_error {
-public:
-    ErrorBase(const QString& descripcion, bool claveDuplicada = false);
+  public:
+    ErrorBase(const QString& descripcion, bool claveDuplicada = false, QString numero = QString());
     QString descripcion() const { return descripcion_; }
     bool esClaveDuplicada() const { return claveDuplicada_; }
+    QString numero() const { return numero_; }  // the engine's own error code, when it gave one
 
-private:
+    // Builds the error of an engine failure, recognising a unique-key violation.
+    static ErrorBase DesdeSql(const QSqlError& error);
+
+  private:
     QString descripcion_;
     bool claveDuplicada_;
+    QString numero_;
 };
 
+// True when the engine error is a unique-key or primary-key violation (SQLite or PostgreSQL).
+bool EsClaveDuplicada(const QSqlError& error);
+
 // The open record set: by-name field access, end test, moves, append, update and delete.
+// Rows are read as they are visited, never all at once, so a set over millions of rows opens
+// and moves at once.
 class RegistroDatos {
-public:
+  public:
     RegistroDatos();
     ~RegistroDatos();
     RegistroDatos(const RegistroDatos&) = delete;
@@ -34,17 +47,23 @@ public:
     bool Eof() const;  // at the end (or empty); raises ErrorBase when not open
     void MoveFirst();
     void MoveNext();
+    void MovePrevious();
     void MoveLast();
-    int RecordCount() const;
+    void Move(int posicion);       // to the 1-based position (clamped to the set)
+    int RecordCount() const;       // counted by the engine, not by reading the rows
     int AbsolutePosition() const;  // 1-based, 0 at the end
 
-    QVariant Campo(const QString& nombre) const;                 // Fields(name).Value
+    QVariant Campo(const QString& nombre) const;                  // Fields(name).Value
     void AsignarCampo(const QString& nombre, const QVariant& v);  // Fields(name).Value = v
     void AddNew();
     void Update();  // stores the pending new or changed row at once
     void CancelUpdate();
     void Delete();  // deletes the current row
     void Close();
+
+    QStringList Columnas() const;    // column names in query order
+    QString CadenaConexion() const;  // where the set came from, for a window that shows it
+    QString Fuente() const;          // the SQL text (a table name is expanded)
 
     struct Impl;
     std::unique_ptr<Impl> d;
@@ -57,9 +76,11 @@ struct ParCampo {
 };
 
 class CDatos {
-public:
+  public:
     CDatos();
     ~CDatos();
+    CDatos(const CDatos&) = delete;
+    CDatos& operator=(const CDatos&) = delete;
 
     void AbrirBase(const QString& nombreBase);
     void AbreRegistro(const QString& ConsultaSQL);
@@ -70,7 +91,13 @@ public:
     void Eliminar_Registro();
     void CierraRegistro();
     void CerrarBase();
-    void CompactaryReparar(const QString& baseOri);
+    // baseOri: an SQLite file path or a connection string naming one. Failures are shown through
+    // `interaccion` (when given) with the fixed compaction texts, and always logged.
+    void CompactaryReparar(const QString& baseOri, Interaccion* interaccion = nullptr);
+
+    bool BaseAbierta() const;
+    QString UltimoError() const;     // why the last silent open failed; empty after a success
+    QString NombreConexion() const;  // the Qt SQL connection name (unique per instance)
 
     RegistroDatos Registro;
 

@@ -1,0 +1,26 @@
+// bascora-cli preparar: a working data folder in the current directory (or --carpeta DIR).
+#include <QDir>
+#include <QTextStream>
+
+#include "cli/Comandos.h"
+#include "data/Provision.h"
+
+namespace {
+
+int Preparar(const QStringList& argumentos) {
+    QTextStream salida(stdout);
+    if (!argumentos.isEmpty()) {
+        QTextStream(stderr) << "preparar takes no arguments (use --carpeta DIR before it)\n";
+        return 2;
+    }
+    salida << "Data folder: " << QDir::currentPath() << "\n";
+    const InformeProvision informe = PrepararCarpeta();
+    salida << informe.Texto();
+    salida << (informe.ok() ? "Ready.\n" : "Finished with problems (see above).\n");
+    return informe.ok() ? 0 : 1;
+}
+
+}  // namespace
+
+BASCORA_COMANDO("preparar", "preparar: create the data folder (datos.db, bascora.ini, resources)",
+                Preparar);

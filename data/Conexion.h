@@ -1,0 +1,37 @@
+#pragma once
+// Connection strings in the "Key=Value;" style and the Qt SQL connections they open.
+//   Driver=QSQLITE;Data Source=datos.db;            (relative paths: the data folder)
+//   Driver=QPSQL;Host=127.0.0.1;Port=5432;Database=bascora;User=u;Password=p;
+// Optional: Mode=Read (read-only), Timeout=ms (lock wait on SQLite, connect wait on PostgreSQL).
+
+#include <QLoggingCategory>
+#include <QString>
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcDatos)
+
+struct CadenaConexion {
+    QString driver;   // "QSQLITE" or "QPSQL"
+    QString archivo;  // SQLite file, absolute
+    QString host;
+    int puerto = -1;
+    QString base;
+    QString usuario;
+    QString clave;
+    bool soloLectura = false;
+    int esperaMs = 5000;
+};
+
+// Nothing and a readable reason in *error when the text cannot be used (legacy Access strings,
+// unknown keys, a missing driver or file name).
+std::optional<CadenaConexion> AnalizarCadenaConexion(const QString& texto, QString* error);
+
+// Opens a Qt SQL connection called `nombre`. An SQLite file must exist unless `crearArchivo`, and
+// must really be a database. On failure the connection is removed again and *error says why.
+bool AbrirConexion(const QString& nombre, const QString& texto, bool crearArchivo, QString* error);
+
+// Closes and removes a connection opened by AbrirConexion (no-op when there is none).
+void CerrarConexion(const QString& nombre);
+
+// A connection name no other connection of this process uses.
+QString NuevoNombreConexion();
