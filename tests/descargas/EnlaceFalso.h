@@ -1,0 +1,110 @@
+#pragma once
+// A scripted indicator behind the Enlace interface: the audit memory, lock, status, counter and
+// totals of the download, requests recorded as text, and chosen requests made to fail.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+#include "app/Globales.h"
+#include "link/Enlace.h"
+
+// A record with recognisable bytes: date 24/12/05, time 09:30, weight 10 * i, code 1 = i,
+// code 2 = 1000 + i, code 3 "ABC", codes 4 and 5 = 0.
+inline QByteArray RegistroDePrueba(int i) {
+    QByteArray r(26, '\0');
+    r[0] = 0x24;
+    r[1] = 0x12;
+    r[2] = 0x05;
+    r[3] = 0x30;
+    r[4] = 0x09;
+    const int peso = 10 * i;
+    r[5] = char(peso & 0xFF);
+    r[6] = char((peso >> 8) & 0xFF);
+    r[7] = char((peso >> 16) & 0xFF);
+    r[8] = char(i & 0xFF);
+    r[9] = char((i >> 8) & 0xFF);
+    const int c2 = 1000 + i;
+    r[14] = char(c2 & 0xFF);
+    r[15] = char((c2 >> 8) & 0xFF);
+    r[17] = 'A';
+    r[18] = 'B';
+    r[19] = 'C';
+    return r;
+}
+
+class EnlaceFalso : public Enlace {
+  public:
+    int estado = 0;             // first byte of the status register
+    bool bloqueado = false;     // the lock register holds FF 00
+    QList<QByteArray> pesadas;  // the audit memory, oldest first
+    int cuentaForzada = -1;     // count register instead of pesadas.size() (overflow)
+    quint32 contador = 1000;    // weighing counter
+    QByteArray totales = QByteArray(1250, '\0');
+    int reintentosLectura = 0;  // added to Reintentos by the records read (the link's retries)
+    QStringList peticiones;     // "R 14396 1", "T 13541 FF00", ...
+    // Runs before each request; may change the state (a weighing arriving, a busy indicator).
+    std::function<void(const PeticionEnlace&)> antes;
+
+    // The next `veces` requests "R 7041", "T 6", ... (mode and register) fail.
+    void fallar(const QString& modoYRegistro, int veces = 1) { fallos_[modoYRegistro] += veces; }
+
+    void cargar(int cantidad) {
+        for (int i = 1; i <= cantidad; ++i) pesadas.append(RegistroDePrueba(i));
+    }
+    int cuenta() const { return cuentaForzada >= 0 ? cuentaForzada : int(pesadas.size()); }
+    int escrituras() const { return int(peticiones.filter(QStringLiteral("T ")).size()); }
+
+    void Solicitar(PeticionEnlace& p) override {
+        if (antes) antes(p);
+        const int dir = p.Direccion.toInt();
+        const QString clave = p.Modo + QLatin1Char(' ') + p.Direccion;
+        peticiones.append(p.Modo == QLatin1String("R")
+                              ? clave + QLatin1Char(' ') + p.Longitud
+                              : clave + QLatin1Char(' ') + QString::fromLatin1(p.Dato.toHex()));
+        if (fallos_.value(clave) > 0) {
+            --fallos_[clave];
+            p.Exito = false;
+            if (p.Modo == QLatin1String("R")) p.Dato = Leer(dir, p.Longitud.toInt()).left(16);
+            return;
+        }
+        if (p.Modo == QLatin1String("R")) {
+            if (dir == DirPesadas()) Reintentos += reintentosLectura;
+            p.Dato = Leer(dir, p.Longitud.toInt());
+            p.Exito = true;
+        } else if (p.Modo == QLatin1String("T")) {
+            if (dir == DirBloqueo) bloqueado = p.Dato.startsWith('\xFF');
+            if (dir == DirComando && p.Dato.startsWith('G')) {
+                pesadas.clear();
+                cuentaForzada = -1;
+            }
+            p.Exito = true;
+        }
+    }
+
+  private:
+    static int DirPesadas() { return DirAuditoria + 1; }
+
+    QByteArray Leer(int dir, int n) const {
+        QByteArray d;
+        if (dir == DirEstado) {
+            d = QByteArray(1, char(estado));
+        } else if (dir == DirAuditoria) {
+            d.append(char(cuenta() & 0xFF)).append(char(cuenta() >> 8));
+        } else if (dir == DirContador) {
+            d.append(char(contador & 0xFF))
+                .append(char((contador >> 8) & 0xFF))
+                .append(char((contador >> 16) & 0xFF));
+        } else if (dir == DirTotales) {
+            d = totales;
+        } else if (dir == DirPesadas()) {
+            for (const QByteArray& r : pesadas) d += r;
+        }
+        d.resize(2 * n, '\0');
+        return d;
+    }
+
+    QHash<QString, int> fallos_;
+};

@@ -1,0 +1,262 @@
+// The manual download against a scripted indicator: the order of requests and messages on every
+// path, what is kept in the indicator and what is written on the PC.
+#include <gtest/gtest.h>
+
+#include "settings/Config.h"
+#include "tests/descargas/EnlaceFalso.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/InteraccionGuion.h"
+#include "weighings/LeerAuditoria.h"
+
+namespace {
+
+class LeerAuditoriaTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GuardarConfig("global", "Lote", "5");
+        GuardarConfig("global", "ArchivoPlano", "1");
+        GuardarConfig("Global", "NombreTXT", "pesadas");
+        GuardarConfig("Opciones", "Extension", ".txt");
+        GuardarConfig("Opciones", "Separador", "59");
+        campos.Texto[2] = true;  // code 3 holds characters
+    }
+
+    ResultadoDescarga Bajar() { return LeerAuditoria(indicador, op, campos); }
+    QStringList LineasPlano() const {
+        const QString t = QString::fromLatin1(carpeta.leer("pesadas.txt"));
+        QStringList l = t.split(QStringLiteral("\r\n"));
+        if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+        return l;
+    }
+    long long Lote() const { return ValorEntero(LeerConfig("global", "Lote", "1")); }
+
+    CarpetaTemporal carpeta;
+    EnlaceFalso indicador;
+    InteraccionGuion op;
+    OpcionesCampos campos;
+};
+
+TEST_F(LeerAuditoriaTest, DownloadsStoresDeletesAndUnlocksInOrder) {
+    indicador.cargar(3);
+    indicador.contador = 1000;
+    const ResultadoDescarga r = Bajar();
+
+    EXPECT_EQ(r.fin, FinDescarga::Completa);
+    EXPECT_EQ(r.lote, 6);
+    EXPECT_EQ(Lote(), 6);
+    EXPECT_EQ(indicador.peticiones,
+              QStringList({"R 14396 1", "T 13541 ff00", "R 7040 1", "R 15705 2", "R 7041 39",
+                           "T 6 4700", "T 13541 0000"}));
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_FALSE(indicador.bloqueado);
+    ASSERT_EQ(op.mensajes.size(), 1);
+    EXPECT_EQ(op.mensajes[0].texto, "Recepción finalizada con éxito\nSe han recibido 3 pesadas");
+    EXPECT_EQ(op.mensajes[0].titulo, "Atención");
+    EXPECT_EQ(op.mensajes[0].icono, Icono::Informacion);
+
+    const QStringList lineas = LineasPlano();
+    ASSERT_EQ(lineas.size(), 3);
+    // Lote, Numero, Peso, codes, date, time, Secuencia (counter 1000 - 3 + Numero - 1).
+    EXPECT_TRUE(lineas[0].startsWith("6;1;10;1;1001;ABC;0;0;")) << lineas[0].toStdString();
+    EXPECT_TRUE(lineas[0].endsWith(";09:30:00;997")) << lineas[0].toStdString();
+    EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;")) << lineas[2].toStdString();
+    EXPECT_TRUE(lineas[2].endsWith(";999"));
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("Datos.log")));  // no retries, nothing to log
+}
+
+TEST_F(LeerAuditoriaTest, StatusFailureOrBusyIndicatorWritesNothing) {
+    indicador.cargar(2);
+    indicador.fallar("R 14396");
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloEstado);
+    EXPECT_EQ(op.textos(), QStringList({"Error al leer el estado del equipo"}));
+
+    indicador.estado = 1;
+    op.mensajes.clear();
+    op.responder({false, true});
+    EXPECT_EQ(Bajar().fin, FinDescarga::Ocupado);
+    EXPECT_EQ(Bajar().fin, FinDescarga::Esperar);
+    ASSERT_EQ(op.mensajes.size(), 2);
+    EXPECT_EQ(op.mensajes[0].tipo, InteraccionGuion::Mensaje::Pregunta);
+    EXPECT_EQ(op.mensajes[0].icono, Icono::Advertencia);
+    EXPECT_TRUE(op.mensajes[0].texto.endsWith(
+        "\nDesea esperar la finalización del proceso y descargar las pesadas?"));
+    EXPECT_EQ(indicador.escrituras(), 0);
+    EXPECT_EQ(indicador.pesadas.size(), 2);
+    EXPECT_EQ(Lote(), 5);
+    EXPECT_EQ(LeerEstadoIndicador(indicador), EstadoIndicador::Ocupado);
+}
+
+TEST_F(LeerAuditoriaTest, RefusedLockSendsNothingMore) {
+    indicador.cargar(2);
+    indicador.fallar("T 13541");
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloBloqueo);
+    EXPECT_EQ(indicador.peticiones.size(), 2);
+    EXPECT_EQ(op.textos(), QStringList({"Error al iniciar comunicación"}));
+}
+
+TEST_F(LeerAuditoriaTest, CountOrCounterFailureLeavesTheIndicatorLocked) {
+    indicador.cargar(2);
+    indicador.fallar("R 7040");
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloLectura);
+    indicador.fallar("R 15705");
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloLectura);
+    EXPECT_TRUE(indicador.bloqueado);
+    EXPECT_EQ(indicador.pesadas.size(), 2);
+    EXPECT_EQ(op.textos(), QStringList({"Error al comunicar con el Indicador",
+                                        "Error al comunicar con el Indicador"}));
+    EXPECT_EQ(Lote(), 5);
+}
+
+TEST_F(LeerAuditoriaTest, EmptyMemoryUnlocksWithoutBatchOrFile) {
+    EXPECT_EQ(Bajar().fin, FinDescarga::SinPesadas);
+    EXPECT_FALSE(indicador.bloqueado);
+    EXPECT_EQ(op.textos(), QStringList({"Comunicación finalizada con éxito\nNo hay pesadas "
+                                        "almacenadas\nNo se creo fichero"}));
+    EXPECT_EQ(Lote(), 5);
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("pesadas.txt")));
+
+    op.mensajes.clear();
+    indicador.antes = [this](const PeticionEnlace& p) {
+        if (p.Modo == "T" && p.Dato == DatoDesbloquear()) indicador.fallar("T 13541");
+    };
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloDesbloqueo);
+    EXPECT_EQ(op.textos(), QStringList({"Error al desbloquear el indicador\nPresione "
+                                        "Desbloquear para desbloquear"}));
+    EXPECT_TRUE(indicador.bloqueado);
+}
+
+TEST_F(LeerAuditoriaTest, OverflowWarnsAndReadsExactlyTheCapacity) {
+    indicador.cargar(500);
+    indicador.cuentaForzada = 501;
+    indicador.contador = 20000;
+    const ResultadoDescarga r = Bajar();
+    EXPECT_EQ(r.fin, FinDescarga::Completa);
+    EXPECT_EQ(r.cantidad, 500);
+    EXPECT_TRUE(indicador.peticiones.contains("R 7041 6500"));
+    ASSERT_EQ(op.mensajes.size(), 2);
+    EXPECT_EQ(op.mensajes[0].texto,
+              "El indicador no pudo almacenar 1 pesadas por falta de espacio\nRealice "
+              "comunicaciones mas frecuentes para evitar futuras perdidas");
+    EXPECT_EQ(op.mensajes[0].icono, Icono::Exclamacion);
+    const QStringList lineas = LineasPlano();
+    ASSERT_EQ(lineas.size(), 500);
+    EXPECT_TRUE(lineas[499].startsWith("6;500;5000;500;1500;"));
+    EXPECT_TRUE(lineas[499].endsWith(";19999"));
+}
+
+TEST_F(LeerAuditoriaTest, FailedRecordsReadLogsAndKeepsEverything) {
+    indicador.cargar(3);
+    indicador.fallar("R 7041");
+    Reintentos = 0;
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloPesadas);
+    EXPECT_TRUE(indicador.bloqueado);
+    EXPECT_EQ(indicador.pesadas.size(), 3);
+    EXPECT_EQ(Lote(), 5);
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("pesadas.txt")));
+    EXPECT_EQ(op.textos(), QStringList({"Error al comunicar con el Indicador"}));
+    const QString log = QString::fromLatin1(carpeta.leer("Datos.log"));
+    // The fake gives back the first 16 bytes: 8 registers of 39.
+    EXPECT_TRUE(
+        log.contains("Error al comunicar con el Indicador\r\nNo se pudo bajar las 3 pesadas "
+                     "(39) - Long. Rx = 8 - Reintentos = 0\r\n"))
+        << log.toStdString();
+    EXPECT_EQ(MitadBytes(17), "8.5");
+}
+
+TEST_F(LeerAuditoriaTest, RetriesOfTheRecordsReadAreLogged) {
+    indicador.cargar(3);
+    indicador.reintentosLectura = 2;
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    const QString log = QString::fromLatin1(carpeta.leer("Datos.log"));
+    EXPECT_TRUE(log.contains("\r\n3 pesadas (39) bajadas despues de 2 reintentos\r\n"))
+        << log.toStdString();
+}
+
+TEST_F(LeerAuditoriaTest, FailedDeleteOrUnlockAfterStoring) {
+    indicador.cargar(2);
+    indicador.fallar("T 6");
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloEliminar);
+    EXPECT_TRUE(indicador.bloqueado);
+    EXPECT_EQ(indicador.pesadas.size(), 2);
+    EXPECT_EQ(op.textos(), QStringList({"Error al eliminar pesadas en balanza\nElimine "
+                                        "manualmente para evitar duplicados"}));
+
+    op.mensajes.clear();
+    indicador.antes = [this](const PeticionEnlace& p) {
+        if (p.Modo == "T" && p.Dato == DatoDesbloquear()) indicador.fallar("T 13541");
+    };
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloDesbloqueo);
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_EQ(op.textos(), QStringList({"Elimine manualmente para evitar duplicados\nPresione "
+                                        "Eliminar para desbloquear"}));
+    EXPECT_EQ(Lote(), 7);
+}
+
+TEST_F(LeerAuditoriaTest, StorageFailureKeepsTheRecordsForTheNextDownload) {
+    indicador.cargar(4);
+    GuardarConfig("Opciones", "Ruta", "falta/");  // a folder that is not there
+    const ResultadoDescarga r = Bajar();
+    EXPECT_EQ(r.fin, FinDescarga::FalloAlmacenamiento);
+    EXPECT_EQ(op.textos(), QStringList({"No se encuentra datos.mdb."}));
+    EXPECT_EQ(op.mensajes[0].icono, Icono::Error);
+    EXPECT_TRUE(indicador.bloqueado);
+    EXPECT_EQ(indicador.pesadas.size(), 4);
+    EXPECT_EQ(indicador.escrituras(), 1);  // the lock only: no delete
+    EXPECT_EQ(Lote(), 6);                  // consumed, never given back
+
+    GuardarConfig("Opciones", "Ruta", "");
+    op.mensajes.clear();
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    const QStringList lineas = LineasPlano();
+    ASSERT_EQ(lineas.size(), 4);
+    for (const QString& l : lineas) EXPECT_TRUE(l.startsWith("7;")) << l.toStdString();
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+}
+
+TEST_F(LeerAuditoriaTest, TotalsAreNotReadWithoutTheWorkbook) {
+    indicador.cargar(1);
+    GuardarConfig("Global", "BajarTotCod", "1");
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    EXPECT_FALSE(indicador.peticiones.contains("R 13547 625"));
+    EXPECT_EQ(op.mensajes.size(), 1);
+}
+
+TEST(ComandosIndicador, UnlockAndDeleteAskFirstAndAlwaysUnlock) {
+    CarpetaTemporal carpeta;
+    EnlaceFalso indicador;
+    indicador.bloqueado = true;
+    InteraccionGuion op;
+    EXPECT_EQ(CmdDesbloquear(indicador, op), ResultadoComando::Rechazado);
+    EXPECT_EQ(CmdEliminar(indicador, op), ResultadoComando::Rechazado);
+    EXPECT_TRUE(indicador.peticiones.isEmpty());
+
+    op.responder({true});
+    EXPECT_EQ(CmdDesbloquear(indicador, op), ResultadoComando::Hecho);
+    EXPECT_FALSE(indicador.bloqueado);
+    EXPECT_EQ(op.mensajes.last().texto, "Comunicación finalizada con éxito\nBalanza desbloqueada");
+
+    // Unreachable: both errors, in this order.
+    op.mensajes.clear();
+    indicador.cargar(2);
+    indicador.fallar("T 6");
+    indicador.fallar("T 13541");
+    op.responder({true});
+    EXPECT_EQ(CmdEliminar(indicador, op), ResultadoComando::Fallo);
+    EXPECT_EQ(op.textos(), QStringList({"Desea eliminar las pesadas en la balanza?",
+                                        "Error al comunicar con el Indicador",
+                                        "Error al desbloquear el indicador\nPresione Eliminar "
+                                        "para desbloquear"}));
+    EXPECT_EQ(indicador.pesadas.size(), 2);
+
+    op.mensajes.clear();
+    op.responder({true});
+    indicador.bloqueado = true;
+    EXPECT_EQ(CmdEliminar(indicador, op), ResultadoComando::Hecho);
+    EXPECT_EQ(op.textos(), QStringList({"Desea eliminar las pesadas en la balanza?",
+                                        "Comunicación finalizada con éxito\nNo hay pesadas "
+                                        "almacenadas en balanza"}));
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_FALSE(indicador.bloqueado);
+}
+
+}  // namespace
