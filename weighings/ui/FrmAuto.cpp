@@ -1,0 +1,143 @@
+#include "weighings/ui/FrmAuto.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ui/InteraccionVentanas.h"
+#if __has_include("link/ui/FrmComm.h")
+#include "link/ui/FrmComm.h"
+#else
+#include "link/EnlaceDirecto.h"
+#endif
+#include "settings/Idioma.h"
+#include "weighings/BajadaAuto.h"
+#include "weighings/Decodificacion.h"
+
+namespace {
+
+std::unique_ptr<Enlace> CrearFrmComm([[maybe_unused]] QWidget* duenio) {
+#if __has_include("link/ui/FrmComm.h")
+    return std::make_unique<FrmComm>(duenio);
+#else
+    return std::make_unique<EnlaceDirecto>();
+#endif
+}
+
+QString T(const char* id, const char* defecto) {
+    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
+}
+
+QGroupBox* Marco(const char* nombre, const QString& titulo, QWidget* contenido, QWidget* padre) {
+    auto* marco = new QGroupBox(titulo, padre);
+    marco->setObjectName(QString::fromLatin1(nombre));
+    auto* capa = new QVBoxLayout(marco);
+    capa->addWidget(contenido);
+    return marco;
+}
+
+}  // namespace
+
+frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
+    : QWidget(padre, Qt::Window), interaccion_(interaccion) {
+    if (!enlace) {
+        enlacePropio_ = CrearFrmComm(this);
+        enlace = enlacePropio_.get();
+    }
+    if (!interaccion_) {
+        interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
+        interaccion_ = interaccionPropia_.get();
+    }
+    bajada_ = new BajadaAuto(*enlace, this);
+
+    setObjectName(QStringLiteral("frmAuto"));
+    setWindowTitle(T("001001", "Descarga automática de la auditoria"));
+    LblHoraActual = new QLabel(this);
+    LblHoraActual->setObjectName(QStringLiteral("LblHoraActual"));
+    LblHoraComunicacion = new QLabel(this);
+    LblHoraComunicacion->setObjectName(QStringLiteral("LblHoraComunicacion"));
+    LblEstado = new QLabel(this);
+    LblEstado->setObjectName(QStringLiteral("LblEstado"));
+    LblEstado->setToolTip(T("001035", "doble clic para bajar ahora"));
+    Txt_Reporte = new QPlainTextEdit(this);
+    Txt_Reporte->setObjectName(QStringLiteral("Txt_Reporte"));
+    Txt_Reporte->setReadOnly(true);
+    FraHoraActual = Marco("FraHoraActual", T("001002", "Hora actual"), LblHoraActual, this);
+    FraHoraComunicacion =
+        Marco("FraHoraComunicacion", T("001004", "Hora comunicación"), LblHoraComunicacion, this);
+    Frame1 = Marco("Frame1", T("001003", "Estado"), LblEstado, this);
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(FraHoraActual);
+    arriba->addWidget(FraHoraComunicacion);
+    arriba->addWidget(Frame1);
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(arriba);
+    principal->addWidget(Txt_Reporte, 1);
+    resize(520, 320);
+
+    // Hover: bold over the state, normal again over the rest of the window.
+    for (QObject* o :
+         {static_cast<QObject*>(this), static_cast<QObject*>(Frame1),
+          static_cast<QObject*>(Txt_Reporte), static_cast<QObject*>(Txt_Reporte->viewport()),
+          static_cast<QObject*>(LblEstado)})
+        o->installEventFilter(this);
+
+    connect(bajada_, &BajadaAuto::reporte, this,
+            [this](const QString& linea) { Txt_Reporte->appendPlainText(linea); });
+    connect(bajada_, &BajadaAuto::estadoConexion, LblEstado, &QLabel::setText);
+    connect(bajada_, &BajadaAuto::horaActual, this, [this](const QDateTime& ahora) {
+        LblHoraActual->setText(ahora.time().toString(QStringLiteral("HH:mm:ss")));
+    });
+
+    bajada_->fijarCampos(Llena_Opciones());
+    bajada_->LeerHorario();
+    LblHoraComunicacion->setText(bajada_->textoHora());
+    LblHoraActual->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+frmAuto::~frmAuto() = default;
+
+void frmAuto::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    // The first connection runs once the window is on screen ("ON" comes after showing it).
+    if (!iniciada_) {
+        iniciada_ = true;
+        QTimer::singleShot(0, this, &frmAuto::Iniciar);
+    }
+}
+
+void frmAuto::Iniciar() {
+    bajada_->Iniciar();
+    LblHoraComunicacion->setText(bajada_->textoHora());
+}
+
+void frmAuto::MarcarEstado(bool negrita) {
+    QFont letra = LblEstado->font();
+    if (letra.bold() == negrita) return;
+    letra.setBold(negrita);
+    LblEstado->setFont(letra);
+}
+
+bool frmAuto::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::Enter) MarcarEstado(objeto == LblEstado);
+    if (objeto == LblEstado && evento->type() == QEvent::MouseButtonDblClick) {
+        bajada_->BajarAhora();
+        return true;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void frmAuto::closeEvent(QCloseEvent* evento) {
+    if (!interaccion_->Preguntar(T("001011", "Desea cerrar la ventana?"), T("001012", "Salir"),
+                                 Icono::Pregunta)) {
+        evento->ignore();
+        return;
+    }
+    bajada_->Terminar();
+    evento->accept();
+    Q_EMIT cerrada();
+}

@@ -1,0 +1,166 @@
+#include "weighings/ui/FrmPesadas.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ui/InteraccionVentanas.h"
+#if __has_include("link/ui/FrmComm.h")
+#include "link/ui/FrmComm.h"
+#else
+#include "link/EnlaceDirecto.h"
+#endif
+#include "settings/Idioma.h"
+#include "weighings/LeerAuditoria.h"
+
+namespace {
+
+std::unique_ptr<Enlace> CrearFrmComm([[maybe_unused]] QWidget* duenio) {
+#if __has_include("link/ui/FrmComm.h")
+    return std::make_unique<FrmComm>(duenio);
+#else
+    return std::make_unique<EnlaceDirecto>();
+#endif
+}
+
+QString T(const char* id, const char* defecto) {
+    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
+}
+
+}  // namespace
+
+frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
+    : QWidget(padre, Qt::Window),
+      CmdLeer(new QPushButton(this)),
+      CmdDesbloquear(new QPushButton(this)),
+      CmdEliminar(new QPushButton(this)),
+      LblBajar(new QLabel(this)),
+      LblCnt(new QLabel(this)),
+      LblError(new QLabel(this)),
+      TmrBajar(new QTimer(this)),
+      enlace_(enlace),
+      interaccion_(interaccion) {
+    if (!enlace_) {
+        enlacePropio_ = CrearFrmComm(this);
+        enlace_ = enlacePropio_.get();
+    }
+    if (!interaccion_) {
+        interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
+        interaccion_ = interaccionPropia_.get();
+    }
+
+    setObjectName(QStringLiteral("frmPesadas"));
+    setWindowTitle(T("008001", "Pesadas en el Equipo"));
+    CmdLeer->setObjectName(QStringLiteral("CmdLeer"));
+    CmdLeer->setText(T("008004", "Recuperar"));
+    CmdLeer->setToolTip(T("008078", "Leer las pesadas de la balanza"));
+    CmdDesbloquear->setObjectName(QStringLiteral("CmdDesbloquear"));
+    CmdDesbloquear->setText(T("008003", "Desbloquear"));
+    CmdDesbloquear->setToolTip(T("008077", "Desbloquear el Indicador"));
+    CmdEliminar->setObjectName(QStringLiteral("CmdEliminar"));
+    CmdEliminar->setText(T("008002", "Eliminar"));
+    CmdEliminar->setToolTip(T("008076", "Eliminar pesadas en la balanza"));
+    LblBajar->setObjectName(QStringLiteral("LblBajar"));
+    LblBajar->setText(T("008005", "Esperando Finalización de proceso para descargar pesadas"));
+    LblBajar->setWordWrap(true);
+    LblCnt->setObjectName(QStringLiteral("LblCnt"));
+    LblCnt->setText(QStringLiteral("1"));
+    LblError->setObjectName(QStringLiteral("LblError"));
+    LblError->setText(T("008006", "Error !!!"));
+    LblBajar->hide();
+    LblCnt->hide();
+    LblError->hide();
+    TmrBajar->setObjectName(QStringLiteral("TmrBajar"));
+    TmrBajar->setInterval(1000);
+
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(CmdLeer);
+    botones->addWidget(CmdDesbloquear);
+    botones->addWidget(CmdEliminar);
+    auto* espera = new QHBoxLayout;
+    espera->addWidget(LblBajar, 1);
+    espera->addWidget(LblCnt);
+    espera->addWidget(LblError);
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(botones);
+    principal->addLayout(espera);
+
+    connect(CmdLeer, &QPushButton::clicked, this, &frmPesadas::CmdLeer_Click);
+    connect(CmdDesbloquear, &QPushButton::clicked, this, &frmPesadas::CmdDesbloquear_Click);
+    connect(CmdEliminar, &QPushButton::clicked, this, &frmPesadas::CmdEliminar_Click);
+    connect(TmrBajar, &QTimer::timeout, this, &frmPesadas::TmrBajar_Timer);
+
+    campos_ = Llena_Opciones();
+}
+
+frmPesadas::~frmPesadas() = default;
+
+bool frmPesadas::esperando() const {
+    return TmrBajar->isActive();
+}
+
+void frmPesadas::CmdLeer_Click() {
+    if (interaccion_->Preguntar(T("008026", "Desea bajar las pesadas del Indicador?"),
+                                T("008027", "Atención"), Icono::Pregunta))
+        Descargar();
+}
+
+void frmPesadas::CmdDesbloquear_Click() {
+    ::CmdDesbloquear(*enlace_, *interaccion_);
+}
+
+void frmPesadas::CmdEliminar_Click() {
+    ::CmdEliminar(*enlace_, *interaccion_);
+}
+
+void frmPesadas::Descargar() {
+    if (LeerAuditoria(*enlace_, *interaccion_, campos_).fin == FinDescarga::Esperar) EntrarEspera();
+}
+
+void frmPesadas::EntrarEspera() {
+    CmdLeer->hide();
+    CmdDesbloquear->hide();
+    CmdEliminar->hide();
+    LblCnt->setText(QStringLiteral("1"));
+    LblBajar->show();
+    LblCnt->show();
+    TmrBajar->start();
+}
+
+void frmPesadas::SalirEspera() {
+    TmrBajar->stop();
+    LblBajar->hide();
+    LblCnt->hide();
+    LblError->hide();
+    CmdLeer->show();
+    CmdDesbloquear->show();
+    CmdEliminar->show();
+}
+
+void frmPesadas::TmrBajar_Timer() {
+    // The status read may yield to the event loop; a tick inside it must not start another.
+    if (enTick_) return;
+    enTick_ = true;
+    LblCnt->setText(QString::number(LblCnt->text().toInt() + 1));
+    const EstadoIndicador estado = LeerEstadoIndicador(*enlace_);
+    enTick_ = false;
+    if (!TmrBajar->isActive()) return;  // the window was closed meanwhile
+    if (estado == EstadoIndicador::SinRespuesta) {
+        LblError->show();
+        return;
+    }
+    LblError->hide();
+    if (estado == EstadoIndicador::Libre) {
+        SalirEspera();
+        Descargar();  // from the start: the status is checked once more
+    }
+}
+
+void frmPesadas::closeEvent(QCloseEvent* evento) {
+    TmrBajar->stop();
+    evento->accept();
+    Q_EMIT cerrada();
+}
