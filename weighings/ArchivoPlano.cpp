@@ -45,6 +45,17 @@ QString FormatearFecha(const QDate& fecha, const QString& patron) {
     QString r;
     for (int i = 0; i < patron.size();) {
         const QChar c = patron.at(i).toLower();
+        if (patron.at(i) == u'"') {  // quoted text is copied as it is
+            const int fin = patron.indexOf(u'"', i + 1);
+            r += patron.mid(i + 1, (fin < 0 ? patron.size() : fin) - i - 1);
+            i = fin < 0 ? patron.size() : fin + 1;
+            continue;
+        }
+        if (patron.at(i) == u'\\' && i + 1 < patron.size()) {
+            r += patron.at(i + 1);
+            i += 2;
+            continue;
+        }
         if (c != u'd' && c != u'm' && c != u'y') {
             r += patron.at(i++);
             continue;

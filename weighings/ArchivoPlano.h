@@ -16,7 +16,8 @@ QDate FechaDePesada(const QString& fecha);
 QTime HoraDePesada(const QString& hora);
 
 // A date written with a pattern of the settings ("DD/MM/YYYY"): d, dd, ddd, dddd, m, mm, mmm,
-// mmmm, yy and yyyy in either case; every other character is copied.
+// mmmm, yy and yyyy in either case; text in double quotes and a character after a backslash are
+// copied as they are, and so is every other character.
 QString FormatearFecha(const QDate& fecha, const QString& patron);
 
 // A number as plain decimal text: the system's decimal point, no grouping, no padding, no

@@ -68,11 +68,15 @@ class Zip {
     // Entries to put in place of the old ones; the data must live until guardar().
     void reemplazar(const QString& nombre, const QByteArray& datos) {
         zip_source_t* fuente = zip_source_buffer(z_, datos.constData(), datos.size(), 0);
-        if (!fuente || zip_file_add(z_, nombre.toUtf8().constData(), fuente,
-                                    ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t indice = fuente ? zip_file_add(z_, nombre.toUtf8().constData(), fuente,
+                                                         ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
+                                          : -1;
+        if (indice < 0) {
             if (fuente) zip_source_free(fuente);
             Fallar(ruta_ + QStringLiteral(": ") + QString::fromUtf8(zip_strerror(z_)));
         }
+        // The sheet is repetitive XML: the fastest level already shrinks it well.
+        zip_set_file_compression(z_, zip_uint64_t(indice), ZIP_CM_DEFLATE, 1);
     }
 
     void guardar() {
@@ -412,8 +416,22 @@ double SerieHora(const QTime& t) {
 
 QString FormatoNumeroFecha(const QString& patron) {
     QString r;
-    for (const QChar c : patron) {
+    for (int i = 0; i < patron.size(); ++i) {
+        const QChar c = patron.at(i);
         const QChar m = c.toLower();
+        if (c == u'"') {  // quoted text means the same in both pattern languages
+            const int fin = patron.indexOf(u'"', i + 1);
+            const QString literal = patron.mid(i, fin < 0 ? patron.size() - i : fin - i + 1);
+            r += literal;
+            if (fin < 0) r += u'"';
+            i = fin < 0 ? patron.size() : fin;
+            continue;
+        }
+        if (c == u'\\' && i + 1 < patron.size()) {
+            r += c;
+            r += patron.at(++i);
+            continue;
+        }
         if (m == u'd' || m == u'm' || m == u'y')
             r += m;
         else if (c == u'/' || c == u'-' || c == u'.' || c == u' ' || c == u',' || c == u':')

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "app/Globales.h"
+#include "data/CDatos.h"
+#include "products/NombresPLU.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/weighings/Auxiliares.h"
+#include "weighings/Decodificacion.h"
+#include "weighings/Sumideros.h"
+
+namespace {
+
+const QByteArray kFechaHora = QByteArray::fromHex("2412053009");  // 24/12/05 09:30
+const std::array<bool, 9> kSinTexto{};
+
+TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
+    const QByteArray r = aux::Registro(kFechaHora, 0x003039, {}, {}, {}, {}, {});
+    const Pesada p = DecodificarPesada(r, kSinTexto, 2, 3, 41, 999);
+    EXPECT_EQ(p.Fecha, "24/12/05");
+    EXPECT_EQ(p.Hora, "09:30");
+    EXPECT_DOUBLE_EQ(p.Peso, 123.45);
+    EXPECT_EQ(p.Numero, 3);
+    EXPECT_EQ(p.Lote, 41);
+    EXPECT_EQ(p.Secuencia, 999);
+    EXPECT_DOUBLE_EQ(DecodificarPesada(r, kSinTexto, 0, 1, 1, 1).Peso, 12345);
+
+    // Bytes that are not BCD still come out as their hexadecimal form; the top weight is 24 bits.
+    const QByteArray raro =
+        aux::Registro(QByteArray::fromHex("1AFF0B5C0A"), 0xFFFFFF, {}, {}, {}, {}, {});
+    const Pesada q = DecodificarPesada(raro, kSinTexto, 0, 1, 1, 1);
+    EXPECT_EQ(q.Fecha, "1A/FF/0B");
+    EXPECT_EQ(q.Hora, "0A:5C");
+    EXPECT_DOUBLE_EQ(q.Peso, 16777215);
+}
+
+TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
+    const QByteArray r =
+        aux::Registro(kFechaHora, 1, QByteArray::fromHex("414243000000"), aux::Bytes3(1),
+                      aux::Bytes3(0x010203), QByteArray::fromHex("80E900"), aux::Bytes3(0xFFFFFF));
+    std::array<bool, 9> texto{};
+    texto[0] = true;
+    texto[3] = true;
+    const Pesada p = DecodificarPesada(r, texto, 0, 1, 1, 1);
+    EXPECT_EQ(p.Codigo[0], "ABC   ");
+    EXPECT_EQ(p.Codigo[1], "1");
+    EXPECT_EQ(p.Codigo[2], "66051");
+    EXPECT_EQ(p.Codigo[3], QString::fromUtf8("€é "));  // Windows-1252, zero byte → blank
+    EXPECT_EQ(p.Codigo[4], "16777215");
+
+    // The same bytes without flags: numbers of the first three bytes of each field only.
+    const QByteArray n =
+        aux::Registro(kFechaHora, 1, QByteArray::fromHex("393000AABBCC"), {}, {}, {}, {});
+    const Pesada q = DecodificarPesada(n, kSinTexto, 0, 1, 1, 1);
+    EXPECT_EQ(q.Codigo[0], "12345");
+    EXPECT_EQ(q.Codigo[1], "0");
+}
+
+TEST(DecodificarPesada, RegistroCortoNoLeeFueraDelBloque) {
+    const Pesada p = DecodificarPesada(QByteArray::fromHex("2412"), kSinTexto, 0, 1, 1, 1);
+    EXPECT_EQ(p.Fecha, "24/12/00");
+    EXPECT_EQ(p.Peso, 0);
+    EXPECT_EQ(p.Codigo[4], "0");
+}
+
+TEST(DecodificarTotales, DoscientasCincuentaEntradas) {
+    QByteArray b(1250, '\0');
+    b.replace(0, 5, QByteArray::fromHex("3930000201"));
+    b.replace(5 * 249, 5, QByteArray::fromHex("FFFFFFFFFF"));
+    const auto e = DecodificarTotales(b, 2);
+    ASSERT_EQ(e.size(), 250);
+    EXPECT_DOUBLE_EQ(e[0].total, 123.45);
+    EXPECT_EQ(e[0].pesadas, 258);
+    EXPECT_EQ(e[1].pesadas, 0);
+    EXPECT_DOUBLE_EQ(e[249].total, 167772.15);
+    EXPECT_EQ(e[249].pesadas, 65535);
+    EXPECT_EQ(DecodificarTotales(b.left(7), 0).size(), 250);  // short answer: zeros, no overrun
+}
+
+class TablasProducto : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DataCSPLU = DataCSPLU_SETUP = aux::kConexion;
+        DataTbPLU = QStringLiteral("productos");
+        DataTbPLU_SETUP = QStringLiteral("plu_setup");
+    }
+    CarpetaTemporal carpeta;
+};
+
+TEST_F(TablasProducto, LlenaOpcionesLeeOchoFilasEnOrdenDeCodigo) {
+    QStringList sql = {
+        QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Nombre TEXT, "
+                       "Letra TEXT, Alfa INTEGER, Texto INTEGER, CUIT INTEGER)")};
+    // Inserted out of order; a ninth row must be ignored.
+    const int filas[][3] = {{8, -1, 0}, {1, 0, -1},  {3, 1, 1}, {2, 0, 0}, {9, 1, 1},
+                            {4, 0, 1},  {5, -1, -1}, {6, 0, 0}, {7, 0, 0}};
+    for (const auto& f : filas) {
+        sql << QStringLiteral("INSERT INTO plu_setup (Codigo, Alfa, Texto) VALUES (%1, %2, %3)")
+                   .arg(f[0])
+                   .arg(f[1])
+                   .arg(f[2]);
+    }
+    sql << QStringLiteral("INSERT INTO plu_setup (Codigo, Alfa, Texto) VALUES (0, NULL, NULL)");
+    ASSERT_TRUE(aux::EjecutarSql(sql));
+    const OpcionesCampos o = Llena_Opciones();
+    EXPECT_TRUE(o.leido);
+    // Codigo order: 0 (nulls), 1, 2, 3, 4, 5, 6, 7; row 8 and 9 are beyond the eighth.
+    const std::array<bool, 9> texto{false, true, false, true, true, true, false, false, false};
+    const std::array<bool, 9> alfa{false, false, false, true, false, true, false, false, false};
+    EXPECT_EQ(o.Texto, texto);
+    EXPECT_EQ(o.Alfa, alfa);
+}
+
+TEST_F(TablasProducto, LlenaOpcionesConPocasFilasOSinTabla) {
+    OpcionesCampos sinTabla = Llena_Opciones();
+    EXPECT_FALSE(sinTabla.leido);
+    EXPECT_EQ(sinTabla.Texto, (std::array<bool, 9>{}));
+
+    ASSERT_TRUE(aux::EjecutarSql(
+        {QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Alfa INTEGER, Texto INTEGER)"),
+         QStringLiteral("INSERT INTO plu_setup VALUES (1, 1, 1)")}));
+    const OpcionesCampos o = Llena_Opciones();
+    EXPECT_TRUE(o.leido);
+    EXPECT_TRUE(o.Texto[0]);
+    EXPECT_TRUE(o.Alfa[0]);
+    for (int k = 1; k < 9; ++k) EXPECT_FALSE(o.Texto[k] || o.Alfa[k]) << k;
+}
+
+TEST_F(TablasProducto, NombresPLUReemplazaSoloLosGruposPedidos) {
+    ASSERT_TRUE(aux::EjecutarSql(
+        {QStringLiteral("CREATE TABLE productos (Codigo INTEGER, Grupo INTEGER, Nombre TEXT, "
+                        "EAN TEXT, Aux TEXT)"),
+         QStringLiteral("INSERT INTO productos VALUES (12, 1, 'Harina', '', '')"),
+         QStringLiteral("INSERT INTO productos VALUES (12, 2, 'Azúcar', '', '')"),
+         QStringLiteral("INSERT INTO productos VALUES (7, 5, 'Sal', '', '')"),
+         QStringLiteral("INSERT INTO productos VALUES (9, 6, 'Grupo seis', '', '')")}));
+    std::array<QString, 9> n = {"x", "12", "12", "99", "ABC   ", "7", "9", "9", "9"};
+    std::array<bool, 9> usar{};
+    usar[0] = usar[2] = usar[3] = usar[4] = usar[5] = true;
+    NombresPLU(n, usar);
+    EXPECT_EQ(n[1], "Harina");
+    EXPECT_EQ(n[2], "12");  // group 2 not asked for
+    EXPECT_EQ(n[3], "");    // code absent from group 3
+    EXPECT_EQ(n[4], "");    // letters cannot be a code, and reach no SQL text
+    EXPECT_EQ(n[5], "Sal");
+    EXPECT_EQ(n[0], "x");
+    EXPECT_EQ(n[6], "9");  // groups 6 to 8 are never looked up
+}
+
+TEST_F(TablasProducto, NombresPLUSinTablaAvisaAlLlamador) {
+    std::array<QString, 9> n = {"", "1"};
+    std::array<bool, 9> usar{};
+    usar[0] = true;
+    EXPECT_THROW(NombresPLU(n, usar), ErrorBase);
+}
+
+TEST_F(TablasProducto, FilasDeProductosParaTotales) {
+    ASSERT_TRUE(aux::EjecutarSql(
+        {QStringLiteral("CREATE TABLE productos (Codigo INTEGER, Grupo INTEGER, Nombre TEXT)"),
+         QStringLiteral("INSERT INTO productos VALUES (5, 2, 'Segundo grupo')"),
+         QStringLiteral("INSERT INTO productos VALUES (9, 1, "
+                        "'Un nombre de producto muy largo que no entra')"),
+         QStringLiteral("INSERT INTO productos VALUES (3, 1, 'Primero')")}));
+    const auto filas = LeerFilasProductos();
+    ASSERT_EQ(filas.size(), 250);
+    EXPECT_EQ(filas[0].Codigo, 3);
+    EXPECT_EQ(filas[1].Codigo, 9);
+    EXPECT_EQ(filas[1].Nombre, "Un nombre de producto muy larg");
+    EXPECT_EQ(filas[2].Grupo, 2);
+    EXPECT_EQ(filas[3].Grupo, 0);
+    EXPECT_EQ(filas[249].Nombre, "");
+
+    DataTbPLU = QStringLiteral("no_existe");
+    EXPECT_THROW(LeerFilasProductos(), ErrorAlmacenamiento);
+}
+
+}  // namespace

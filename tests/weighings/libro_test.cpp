@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/Globales.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/weighings/Auxiliares.h"
+#include "weighings/LibroExcel.h"
+#include "weighings/Plantilla.h"
+#include "weighings/Sumideros.h"
+
+namespace {
+
+Pesada Ejemplo(long long lote, int numero) {
+    Pesada p;
+    p.Fecha = QStringLiteral("24/12/05");
+    p.Hora = QStringLiteral("09:30");
+    p.Peso = 123.45;
+    p.Codigo = {QStringLiteral("ABC   "), QStringLiteral("12345"), QStringLiteral("a<b>&c"),
+                QString(QChar(1)) + QStringLiteral("_x0041_"), QStringLiteral("0")};
+    p.Numero = numero;
+    p.Lote = lote;
+    p.Secuencia = 996 + numero;
+    return p;
+}
+
+class Libro : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Fecha_Frm = QStringLiteral("DD/MM/YYYY");
+        ASSERT_TRUE(CrearPlantilla(carpeta.ruta(QString::fromLatin1(NombrePlantilla))));
+        o.libro = true;
+        o.nombreLibro = QStringLiteral("Datos1");
+    }
+    std::map<QString, aux::CeldaLeida> Descargar(TipoDescarga tipo, int cantidad, long long lote) {
+        Sumideros s(tipo, o);
+        s.Abrir(lote);
+        for (int i = 1; i <= cantidad; ++i) s.Agregar(Ejemplo(lote, i));
+        s.Cerrar();
+        ruta = s.rutaLibro();
+        return aux::LeerHoja(ruta, QStringLiteral("Pesadas Bascora"));
+    }
+    CarpetaTemporal carpeta;
+    OpcionesSalida o;
+    QString ruta;
+};
+
+const QString kSerie24Dic2005 = QStringLiteral("38710");
+
+TEST_F(Libro, DescargaManualTresFilasConFechasReales) {
+    auto c = Descargar(TipoDescarga::Manual, 3, 41);
+    EXPECT_EQ(ruta, "Datos1.xlsx");
+    // Header: today's date as a date serial, the batch number below it.
+    const double hoy = QDate(1899, 12, 30).daysTo(QDate::currentDate());
+    EXPECT_DOUBLE_EQ(c["H2"].valor.toDouble(), hoy);
+    EXPECT_EQ(c["H2"].formato, "dd/mm/yyyy");
+    EXPECT_EQ(c["H3"].valor, "41");
+    EXPECT_FALSE(c["K2"].existe);
+    for (int fila = 6; fila <= 8; ++fila) {
+        const QString f = QString::number(fila);
+        EXPECT_EQ(c["A" + f].valor, kSerie24Dic2005);
+        EXPECT_EQ(c["A" + f].formato, "dd/mm/yyyy");
+        EXPECT_NEAR(c["B" + f].valor.toDouble(), 9.5 / 24, 1e-12);
+        EXPECT_EQ(c["B" + f].formato, "h:mm:ss");
+        EXPECT_EQ(c["C" + f].valor.toDouble(), 123.45);
+        EXPECT_EQ(c["D" + f].tipo, "inlineStr");
+        EXPECT_EQ(c["D" + f].valor, "ABC   ");  // blanks of character codes kept
+        EXPECT_EQ(c["E" + f].valor, "12345");
+        EXPECT_EQ(c["F" + f].valor, "a<b>&c");
+        EXPECT_EQ(c["G" + f].valor, "_x0001__x005F_x0041_");  // XML-safe spreadsheet escapes
+        EXPECT_EQ(c["I" + f].valor, QString::number(996 + fila - 5));
+    }
+    EXPECT_FALSE(c["A9"].existe);
+    // The template's own cells are still there.
+    EXPECT_EQ(c["A5"].valor, "Fecha");
+    EXPECT_EQ(c["G2"].valor, "Fecha:");
+}
+
+TEST_F(Libro, DescargaProgramadaUsaColumnaKYHorasConCero) {
+    Fecha_Frm = QStringLiteral("YYYY-MM-DD");
+    o.nombreLibro = QStringLiteral("   ");
+    auto c = Descargar(TipoDescarga::Programada, 1, 12);
+    EXPECT_EQ(ruta, "00000012.xlsx");
+    EXPECT_EQ(c["K3"].valor, "12");
+    EXPECT_EQ(c["K2"].formato, "yyyy-mm-dd");
+    EXPECT_FALSE(c["H2"].existe);
+    EXPECT_EQ(c["A6"].formato, "yyyy-mm-dd");
+    EXPECT_EQ(c["B6"].formato, "hh:mm:ss");
+}
+
+TEST_F(Libro, FechaInvalidaQuedaComoTexto) {
+    Sumideros s(TipoDescarga::Manual, o);
+    s.Abrir(1);
+    Pesada p = Ejemplo(1, 1);
+    p.Fecha = QStringLiteral("1A/12/05");
+    p.Hora = QStringLiteral("25:99");
+    s.Agregar(p);
+    s.Cerrar();
+    auto c = aux::LeerHoja(s.rutaLibro(), QStringLiteral("Pesadas Bascora"));
+    EXPECT_EQ(c["A6"].tipo, "inlineStr");
+    EXPECT_EQ(c["A6"].valor, "1A/12/05");
+    EXPECT_EQ(c["B6"].valor, "25:99");
+}
+
+TEST_F(Libro, CadaDescargaCopiaLaPlantillaDeNuevo) {
+    Descargar(TipoDescarga::Manual, 3, 1);
+    auto c = Descargar(TipoDescarga::Manual, 1, 2);
+    EXPECT_TRUE(c["A6"].existe);
+    EXPECT_FALSE(c["A7"].existe);  // the earlier rows went with the earlier copy
+    EXPECT_EQ(c["H3"].valor, "2");
+}
+
+TEST_F(Libro, RutaSinSeparadorSeAntepone) {
+    QDir().mkdir(QStringLiteral("salida"));
+    o.ruta = QStringLiteral("salida");
+    Descargar(TipoDescarga::Manual, 1, 3);
+    EXPECT_EQ(ruta, "salidaDatos1.xlsx");
+    EXPECT_TRUE(QFile::exists(carpeta.ruta("salidaDatos1.xlsx")));
+    o.ruta = QStringLiteral("salida/");
+    Descargar(TipoDescarga::Manual, 1, 3);
+    EXPECT_TRUE(QFile::exists(carpeta.ruta("salida/Datos1.xlsx")));
+}
+
+TEST_F(Libro, FallosDeAlmacenamiento) {
+    o.ruta = QStringLiteral("no_existe/");
+    Sumideros sinCarpeta(TipoDescarga::Manual, o);
+    EXPECT_THROW(sinCarpeta.Abrir(1), ErrorAlmacenamiento);
+    sinCarpeta.Abortar();
+
+    o.ruta.clear();
+    QFile::remove(carpeta.ruta(QString::fromLatin1(NombrePlantilla)));
+    Sumideros sinPlantilla(TipoDescarga::Manual, o);
+    EXPECT_THROW(sinPlantilla.Abrir(1), ErrorAlmacenamiento);
+    sinPlantilla.Abortar();
+
+    // Not a workbook at all: refused at the start, not when the batch is closed.
+    carpeta.escribir(QString::fromLatin1(NombrePlantilla), "no es un zip");
+    Sumideros rota(TipoDescarga::Manual, o);
+    EXPECT_THROW(rota.Abrir(1), ErrorAlmacenamiento);
+    rota.Abortar();
+}
+
+TEST_F(Libro, AbortarDejaLaCopiaSinFilas) {
+    Sumideros s(TipoDescarga::Manual, o);
+    s.Abrir(5);
+    s.Agregar(Ejemplo(5, 1));
+    s.Abortar();
+    auto c = aux::LeerHoja(carpeta.ruta("Datos1.xlsx"), QStringLiteral("Pesadas Bascora"));
+    EXPECT_EQ(c["A5"].valor, "Fecha");
+    EXPECT_FALSE(c["A6"].existe);
+}
+
+TEST_F(Libro, TotalesSoloConPesadas) {
+    Descargar(TipoDescarga::Manual, 1, 1);
+    QList<TotalProducto> pares;
+    for (int i = 1; i <= 250; ++i) {
+        TotalProducto t;
+        t.producto = {i % 8 + 1, 1000 + i, QStringLiteral("Producto %1").arg(i)};
+        t.entrada = {i * 1.5, i % 3 == 0 ? 0 : i};
+        pares.append(t);
+    }
+    EscribirTotales(ruta, pares);
+    auto c = aux::LeerHoja(ruta, QStringLiteral("Totales"));
+    EXPECT_EQ(c["A6"].valor, "2");  // entry 1
+    EXPECT_EQ(c["B6"].valor, "1001");
+    EXPECT_EQ(c["C6"].valor, "Producto 1");
+    EXPECT_EQ(c["D6"].valor.toDouble(), 1.5);
+    EXPECT_EQ(c["E6"].valor, "1");
+    EXPECT_EQ(c["B8"].valor, "1004");  // entry 3 has no weighings and leaves no row
+    const int conPesadas = 250 - 250 / 3;
+    EXPECT_TRUE(c["E" + QString::number(5 + conPesadas)].existe);
+    EXPECT_FALSE(c["A" + QString::number(6 + conPesadas)].existe);
+    EXPECT_EQ(c["A5"].valor, "Grupo");
+    // The records sheet is untouched by the totals.
+    EXPECT_EQ(aux::LeerHoja(ruta, QStringLiteral("Pesadas Bascora"))["C6"].valor, "123.45");
+
+    EXPECT_THROW(EscribirTotales(carpeta.ruta("no_hay.xlsx"), pares), ErrorAlmacenamiento);
+}
+
+TEST(Plantilla, LaPlantillaDistribuidaEsLaDelPrograma) {
+    CarpetaTemporal carpeta;
+    const QString nueva = carpeta.ruta("nueva.xlsx");
+    ASSERT_TRUE(CrearPlantilla(nueva));
+    const QString distribuida = QStringLiteral(BASCORA_DIR_FUENTE "/share/PlantillaBascora.xlsx");
+    if (qEnvironmentVariableIsSet("BASCORA_REGENERAR_PLANTILLA")) {
+        QFile::remove(distribuida);
+        ASSERT_TRUE(QFile::copy(nueva, distribuida));
+    }
+    const auto a = aux::EntradasZip(nueva);
+    const auto b = aux::EntradasZip(distribuida);
+    EXPECT_EQ(a.size(), 7u);
+    EXPECT_EQ(a.size(), b.size());
+    for (const auto& [nombre, datos] : a) {
+        EXPECT_TRUE(b.count(nombre) && b.at(nombre) == datos)
+            << nombre.toStdString()
+            << ": share/PlantillaBascora.xlsx is out of date, run this test with "
+               "BASCORA_REGENERAR_PLANTILLA=1";
+    }
+    auto c = aux::LeerHoja(nueva, QStringLiteral("Pesadas Bascora"));
+    const QStringList titulos = {"Fecha",    "Hora",     "Peso",     "Código 1", "Código 2",
+                                 "Código 3", "Código 4", "Código 5", "Secuencia"};
+    for (int i = 0; i < titulos.size(); ++i) {
+        EXPECT_EQ(c[QString(QChar(u'A' + i)) + "5"].valor, titulos[i]);
+    }
+    EXPECT_EQ(aux::LeerHoja(nueva, QStringLiteral("Totales"))["C5"].valor, "Nombre");
+    EXPECT_FALSE(CrearPlantilla(carpeta.ruta("no_existe/x.xlsx")));
+}
+
+TEST(FormatoNumeroFecha, PatronesDeLaConfiguracion) {
+    EXPECT_EQ(FormatoNumeroFecha(QStringLiteral("DD/MM/YYYY")), "dd/mm/yyyy");
+    EXPECT_EQ(FormatoNumeroFecha(QStringLiteral("d-mmm-yy")), "d-mmm-yy");
+    EXPECT_EQ(FormatoNumeroFecha(QStringLiteral("DD \"de\" MM")), "dd \"de\" mm");
+    EXPECT_EQ(FormatoNumeroFecha(QStringLiteral("DD\\hMM")), "dd\\hmm");
+    EXPECT_EQ(FormatoNumeroFecha(QStringLiteral("DD_MM")), "dd\\_mm");
+}
+
+}  // namespace
