@@ -1,0 +1,115 @@
+// The printing layer, read back from its PDF with pdftotext -layout: columns counted in
+// characters, open lines, tabs to an earlier column, the path told, a failing destination.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "app/ui/Impresion.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/InteraccionGuion.h"
+#include "tests/weight/LeerPdf.h"
+
+namespace {
+
+TEST(Impresion, ColumnsAreCharacterPositions) {
+    CarpetaTemporal carpeta;
+    InteraccionGuion operador;
+    QString ruta;
+    {
+        Impresion imp(operador, Impresion::Destino::Pdf);
+        ASSERT_TRUE(imp.Iniciar(QStringLiteral("prueba")));
+        imp.Fuente(QStringLiteral("Courier"), 12);
+        imp.Imprimir(QString(80, QLatin1Char('-')));
+        imp.Tab(5);
+        imp.Negrita(true);
+        imp.Imprimir(QStringLiteral("IZQUIERDA"), true);
+        imp.Tab(45);
+        imp.Imprimir(QStringLiteral("DERECHA"));
+        imp.Negrita(false);
+        imp.Tab(3);
+        imp.Imprimir(QStringLiteral("Campo"), true);
+        imp.Tab(18);
+        imp.Imprimir(QStringLiteral("123"), true);
+        imp.Tab(71);
+        imp.Imprimir(QStringLiteral("12:34:56"));
+        imp.Tab(20);
+        imp.Imprimir(QStringLiteral("ABC"), true);
+        imp.Tab(10);  // already past column 10: a new line
+        imp.Imprimir(QStringLiteral("XYZ"));
+        ASSERT_TRUE(imp.Terminar());
+        ruta = imp.RutaPdf();
+    }
+    EXPECT_EQ(QFileInfo(ruta).absolutePath(), QDir::current().absolutePath());
+    EXPECT_TRUE(QFileInfo(ruta).fileName().startsWith("Impresion-"));
+    ASSERT_EQ(operador.mensajes.size(), 1);
+    EXPECT_TRUE(operador.mensajes[0].texto.contains(ruta))
+        << operador.mensajes[0].texto.toStdString();
+    EXPECT_EQ(operador.mensajes[0].icono, Icono::Informacion);
+
+    const QStringList lineas = LineasPdf(ruta);
+    ASSERT_GE(lineas.size(), 5) << lineas.join('\n').toStdString();
+    EXPECT_EQ(lineas[0], QString(80, QLatin1Char('-')));
+    EXPECT_EQ(lineas[1].indexOf("IZQUIERDA"), 4);
+    EXPECT_EQ(lineas[1].indexOf("DERECHA"), 44);
+    EXPECT_EQ(lineas[2].indexOf("Campo"), 2);
+    EXPECT_EQ(lineas[2].indexOf("123"), 17);
+    EXPECT_EQ(lineas[2].indexOf("12:34:56"), 70);
+    EXPECT_EQ(lineas[3].indexOf("ABC"), 19);
+    EXPECT_EQ(lineas[4].indexOf("XYZ"), 9);
+}
+
+TEST(Impresion, TwoPrintsInOneSecondKeepBothFiles) {
+    CarpetaTemporal carpeta;
+    InteraccionGuion operador;
+    QStringList rutas;
+    for (int i = 0; i < 2; ++i) {
+        Impresion imp(operador, Impresion::Destino::Pdf);
+        ASSERT_TRUE(imp.Iniciar());
+        imp.Imprimir(QStringLiteral("hoja %1").arg(i));
+        ASSERT_TRUE(imp.Terminar());
+        rutas.append(imp.RutaPdf());
+    }
+    EXPECT_NE(rutas[0], rutas[1]);
+    EXPECT_TRUE(LineasPdf(rutas[0]).join(' ').contains("hoja 0"));
+    EXPECT_TRUE(LineasPdf(rutas[1]).join(' ').contains("hoja 1"));
+}
+
+TEST(Impresion, LongDocumentsGoOnToMorePages) {
+    CarpetaTemporal carpeta;
+    InteraccionGuion operador;
+    Impresion imp(operador, Impresion::Destino::Pdf);
+    ASSERT_TRUE(imp.Iniciar());
+    for (int i = 1; i <= 150; ++i) imp.Imprimir(QStringLiteral("linea %1").arg(i));
+    ASSERT_TRUE(imp.Terminar());
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {imp.RutaPdf()});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString salida = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_FALSE(salida.contains(QRegularExpression("Pages:\\s+1\\n"))) << salida.toStdString();
+    const QString texto = LineasPdf(imp.RutaPdf()).join(' ');
+    EXPECT_TRUE(texto.contains("linea 1 ") || texto.contains("linea 1\n"));
+    EXPECT_TRUE(texto.contains("linea 150"));
+}
+
+TEST(Impresion, AnUnwritableDestinationIsReportedAndNothingPrints) {
+    CarpetaTemporal carpeta;
+    // No one, root included, can create a file in /proc.
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
+    InteraccionGuion operador;
+    {
+        Impresion imp(operador, Impresion::Destino::Pdf);
+        EXPECT_FALSE(imp.Iniciar());
+        EXPECT_FALSE(imp.Activa());
+        imp.Imprimir(QStringLiteral("nada"));  // harmless after the failure
+        EXPECT_FALSE(imp.Terminar());
+    }
+    ASSERT_EQ(operador.mensajes.size(), 1);
+    EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
+    EXPECT_TRUE(operador.mensajes[0].texto.startsWith("No se pudo imprimir en"));
+    QDir::setCurrent(carpeta.ruta());
+}
+
+}  // namespace

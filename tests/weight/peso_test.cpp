@@ -1,0 +1,181 @@
+// Decoding of the weight block, the display pattern, the lamp rule and one reading over a
+// scripted line.
+#include <gtest/gtest.h>
+
+#include <QList>
+#include <QLocale>
+
+#include "link/Tramas.h"
+#include "link/Transporte.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "weight/Peso.h"
+
+namespace {
+
+// Register values as the indicator holds them, to data bytes as the read exchange returns them.
+QByteArray Bloque(std::initializer_list<quint16> registros) {
+    QByteArray b;
+    for (quint16 r : registros) {
+        b.append(char(r & 0xFF));
+        b.append(char(r >> 8));
+    }
+    return b;
+}
+
+// The answer frame of a read of these registers at slave `id`, CRC included.
+QByteArray RespuestaLectura(int id, std::initializer_list<quint16> registros) {
+    QByteArray f;
+    f.append(char(id));
+    f.append('\x03');
+    f.append(char(2 * registros.size()));
+    for (quint16 r : registros) {
+        f.append(char(r >> 8));
+        f.append(char(r & 0xFF));
+    }
+    return f + crc16(f);
+}
+
+class LineaGuion : public Transporte {
+  public:
+    bool Abrir() override { return true; }
+    void Cerrar() override {}
+    QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
+        enviadas.append(trama);
+        EXPECT_EQ(esperados, 21);
+        return respuestas.isEmpty() ? QByteArray() : respuestas.takeFirst();
+    }
+    QList<QByteArray> respuestas;
+    QList<QByteArray> enviadas;
+};
+
+TEST(DecodificarPeso, ExampleBlockWithTwoDecimals) {
+    LecturaPeso l;
+    ASSERT_TRUE(DecodificarPeso(Bloque({12345, 0, 100, 0, 12245, 0, 8, 0}), 2, l));
+    EXPECT_DOUBLE_EQ(l.Bruto, 123.45);
+    EXPECT_DOUBLE_EQ(l.Tara, 1.00);
+    EXPECT_DOUBLE_EQ(l.Neto, 122.45);
+    EXPECT_EQ(l.BitTara, 1);
+    EXPECT_EQ(l.Bit0, 0);
+    EXPECT_EQ(l.Bit2, 0);
+    EXPECT_FALSE(LamparaRoja(l.Bit2, l.Bit0, l.Neto));
+}
+
+TEST(DecodificarPeso, SignedGrossAndNetUnsignedTareWordOrder) {
+    LecturaPeso l;
+    ASSERT_TRUE(
+        DecodificarPeso(Bloque({0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFE, 0xFFFF, 0, 0}), 0, l));
+    EXPECT_DOUBLE_EQ(l.Bruto, -1);
+    EXPECT_DOUBLE_EQ(l.Tara, 4294967295.0);
+    EXPECT_DOUBLE_EQ(l.Neto, -2);
+    // Register 1 is the high word: 0x0001'0002 = 65538; 0x7FFF'FFFF stays positive.
+    ASSERT_TRUE(DecodificarPeso(Bloque({2, 1, 0, 0x8000, 0xFFFF, 0x7FFF, 0, 0}), 1, l));
+    EXPECT_DOUBLE_EQ(l.Bruto, 6553.8);
+    EXPECT_DOUBLE_EQ(l.Tara, 214748364.8);
+    EXPECT_DOUBLE_EQ(l.Neto, 214748364.7);
+}
+
+TEST(DecodificarPeso, StatusFlagsComeFromTheLowByteOnly) {
+    LecturaPeso l;
+    ASSERT_TRUE(DecodificarPeso(Bloque({0, 0, 0, 0, 5, 0, 0x0005, 0}), 0, l));
+    EXPECT_EQ(l.Bit0, 1);
+    EXPECT_EQ(l.Bit2, 1);
+    EXPECT_EQ(l.BitTara, 0);
+    ASSERT_TRUE(DecodificarPeso(Bloque({0, 0, 0, 0, 5, 0, 0x0F02, 0xFFFF}), 0, l));
+    EXPECT_EQ(l.Bit0, 0);
+    EXPECT_EQ(l.Bit2, 0);
+    EXPECT_EQ(l.BitTara, 0);  // bit 3 of the high byte is not the tare flag
+}
+
+TEST(DecodificarPeso, OnlyExactlySixteenBytesDecode) {
+    LecturaPeso l;
+    l.Tara = 7;
+    EXPECT_FALSE(DecodificarPeso(QByteArray(15, '\x01'), 0, l));
+    EXPECT_FALSE(DecodificarPeso(QByteArray(17, '\x01'), 0, l));
+    EXPECT_FALSE(DecodificarPeso(QByteArray(), 0, l));
+    EXPECT_EQ(l.Bruto, kSinLectura);
+    EXPECT_EQ(l.Tara, 7);
+}
+
+TEST(FormatearPeso, PatternDecimalsAndSeparator) {
+    const QLocale c = QLocale::c();
+    const QLocale es(QLocale::Spanish, QLocale::Spain);
+    EXPECT_EQ(PatronPeso(0), "#####0");
+    EXPECT_EQ(PatronPeso(2), "#####0.00");
+    EXPECT_EQ(FormatearPeso(1500, 0, c), "1500");
+    EXPECT_EQ(FormatearPeso(15, 2, c), "15.00");
+    EXPECT_EQ(FormatearPeso(15, 2, es), "15,00");
+    EXPECT_EQ(FormatearPeso(1234567.5, 1, es), "1234567,5");  // never grouped
+    EXPECT_EQ(FormatearPeso(-0.5, 3, es), "-0,500");
+    EXPECT_EQ(FormatearPeso(0.04, 0, c), "0");
+    EXPECT_EQ(FormatearPeso(-0.04, 1, c), "0.0");  // no "-0.0"
+    EXPECT_EQ(FormatearPeso(123.45, 2, c), "123.45");
+}
+
+TEST(LamparaRoja, FlagsOrNetAtOrBelowZero) {
+    EXPECT_FALSE(LamparaRoja(0, 0, 0.01));
+    EXPECT_TRUE(LamparaRoja(0, 0, 0));
+    EXPECT_TRUE(LamparaRoja(0, 0, -3));
+    EXPECT_TRUE(LamparaRoja(1, 0, 10));
+    EXPECT_TRUE(LamparaRoja(0, 1, 10));
+}
+
+TEST(LeePeso, RetriesBadAnswersAndUsesTheSettings) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir("bascora.ini", "[global]\r\nID_1=7.\r\nDecimales_1=1.\r\n");
+    LineaGuion linea;
+    const QByteArray buena = RespuestaLectura(7, {1500, 0, 20, 0, 1480, 0, 8, 0});
+    QByteArray malCrc = buena;
+    malCrc[20] = char(malCrc[20] ^ 1);
+    linea.respuestas = {buena.left(20), malCrc, buena};
+    int balanza = 1, b2 = 9, b0 = 9, bt = 9;
+    double bruto = 0, tara = 0, neto = 0;
+    ASSERT_TRUE(LeePeso(linea, balanza, bruto, tara, neto, b2, b0, bt));
+    EXPECT_EQ(linea.enviadas.size(), 3);
+    EXPECT_EQ(linea.enviadas[0], TramaLectura(7, 0, 8));
+    EXPECT_DOUBLE_EQ(bruto, 150.0);
+    EXPECT_DOUBLE_EQ(tara, 2.0);
+    EXPECT_DOUBLE_EQ(neto, 148.0);
+    EXPECT_EQ(bt, 1);
+    EXPECT_EQ(b0, 0);
+    EXPECT_EQ(b2, 0);
+}
+
+TEST(LeePeso, ThreeFailuresSetOnlyTheGross) {
+    CarpetaTemporal carpeta;
+    LineaGuion linea;
+    linea.respuestas = {QByteArray(), RespuestaLectura(0, {1, 2, 3, 4, 5, 6, 7, 8}) + "x",
+                        RespuestaLectura(1, {1, 2, 3, 4, 5, 6, 7, 8}).left(20)};
+    int balanza = 1, b2 = 9, b0 = 9, bt = 9;
+    double bruto = 0, tara = 5, neto = 6;
+    EXPECT_FALSE(LeePeso(linea, balanza, bruto, tara, neto, b2, b0, bt));
+    EXPECT_EQ(linea.enviadas.size(), 3);
+    EXPECT_EQ(bruto, kSinLectura);
+    EXPECT_EQ(tara, 5);
+    EXPECT_EQ(neto, 6);
+    EXPECT_EQ(b2, 9);
+    EXPECT_EQ(bt, 9);
+}
+
+TEST(LeePeso, AGrossOfTheNoReadingValueIsStillAReading) {
+    CarpetaTemporal carpeta;
+    LineaGuion linea;
+    // -999999 = 0xFFF0'BDC1
+    linea.respuestas = {RespuestaLectura(0, {0xBDC1, 0xFFF0, 0, 0, 0xBDC1, 0xFFF0, 0, 0})};
+    int balanza = 1, b2 = 0, b0 = 0, bt = 0;
+    double bruto = 0, tara = 0, neto = 0;
+    EXPECT_TRUE(LeePeso(linea, balanza, bruto, tara, neto, b2, b0, bt));
+    EXPECT_EQ(bruto, -999999);
+    EXPECT_EQ(linea.enviadas.size(), 1);
+}
+
+TEST(LeePeso, OutOfRangeDecimalsAreClamped) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir("bascora.ini", "[global]\r\nDecimales_1=-3.\r\n");
+    EXPECT_EQ(DecimalesPeso(), 0);
+    carpeta.escribir("bascora.ini", "[global]\r\nDecimales_1=400.\r\n");
+    EXPECT_EQ(DecimalesPeso(), 9);
+    carpeta.escribir("bascora.ini", "[global]\r\nDecimales_1=3.\r\n");
+    EXPECT_EQ(DecimalesPeso(), 3);
+}
+
+}  // namespace
