@@ -61,10 +61,10 @@ FrmAyuda::FrmAyuda(const QString& indice, QWidget* parent)
     division->addWidget(izquierda);
     division->addWidget(txtPagina);
     division->setStretchFactor(1, 1);
-    division->setSizes({220, 560});
+    division->setSizes({280, 600});
     auto* marco = new QHBoxLayout(this);
     marco->addWidget(division);
-    resize(800, 560);
+    resize(880, 580);
 
     CargarPaginas();
     connect(txtBuscar, &QLineEdit::textChanged, this, &FrmAyuda::Filtrar);
@@ -74,11 +74,20 @@ FrmAyuda::FrmAyuda(const QString& indice, QWidget* parent)
 
 void FrmAyuda::CargarPaginas() {
     const QDir carpeta = QFileInfo(indice_).absoluteDir();
-    QStringList archivos = carpeta.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
-    // The contents page first, the others in name order.
-    const QString nombreIndice = QFileInfo(indice_).fileName();
-    archivos.removeAll(nombreIndice);
-    archivos.prepend(nombreIndice);
+    // The contents page first, then its pages in the order it links them, then any others.
+    QStringList archivos = {QFileInfo(indice_).fileName()};
+    QFile contenido(indice_);
+    if (contenido.open(QIODevice::ReadOnly)) {
+        static const QRegularExpression enlace(QStringLiteral("href=\"([^\"#:/]+\\.html)"));
+        for (auto m = enlace.globalMatch(QString::fromUtf8(contenido.readAll())); m.hasNext();) {
+            const QString nombre = m.next().captured(1);
+            if (!archivos.contains(nombre) && carpeta.exists(nombre)) archivos.append(nombre);
+        }
+    }
+    for (const QString& nombre :
+         carpeta.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        if (!archivos.contains(nombre)) archivos.append(nombre);
+    }
     for (const QString& nombre : archivos) {
         QFile archivo(carpeta.filePath(nombre));
         if (!archivo.open(QIODevice::ReadOnly)) continue;

@@ -4,8 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -263,6 +263,9 @@ TEST_F(VentanaPrincipal, LaAyudaMuestraElContenidoYBuscaEnLasPaginas) {
     EXPECT_TRUE(ayuda->isVisible());
     const QStringList todas = ayuda->TemasVisibles();
     EXPECT_EQ(todas.value(0), "Ayuda de Bascora");
+    // Then the pages in the order the contents page links them.
+    EXPECT_EQ(todas.value(1), "Inicio del programa y carpeta de datos");
+    EXPECT_EQ(todas.value(2), "Ventana principal");
     EXPECT_GE(todas.size(), 5);
 
     QLineEdit* buscar = ayuda->findChild<QLineEdit*>("txtBuscar");
