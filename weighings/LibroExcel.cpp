@@ -79,6 +79,13 @@ class Zip {
         zip_set_file_compression(z_, zip_uint64_t(indice), ZIP_CM_DEFLATE, 1);
     }
 
+    void borrar(const QString& nombre) {
+        const zip_int64_t i = zip_name_locate(z_, nombre.toUtf8().constData(), 0);
+        if (i >= 0 && zip_delete(z_, zip_uint64_t(i)) != 0) {
+            Fallar(ruta_ + QStringLiteral(": ") + QString::fromUtf8(zip_strerror(z_)));
+        }
+    }
+
     void guardar() {
         if (zip_close(z_) != 0) {
             const QString texto = QString::fromUtf8(zip_strerror(z_));
@@ -192,17 +199,19 @@ std::pair<int, int> LeerReferencia(const char* ref) {
 
 // ---- workbook being edited ------------------------------------------------------------------
 
+const QString kLibro = QStringLiteral("xl/workbook.xml");
+const QString kRelaciones = QStringLiteral("xl/_rels/workbook.xml.rels");
+const QString kTipos = QStringLiteral("[Content_Types].xml");
+
 class EdicionLibro {
   public:
     EdicionLibro(const QString& ruta, const QString& nombreHoja) : ruta_(ruta) {
         Zip zip(ruta, ZIP_RDONLY);
-        pugi::xml_document libro, relaciones;
-        Cargar(libro, zip.leer(QStringLiteral("xl/workbook.xml")), QStringLiteral("workbook.xml"));
-        Cargar(relaciones, zip.leer(QStringLiteral("xl/_rels/workbook.xml.rels")),
-               QStringLiteral("workbook.xml.rels"));
+        Cargar(docLibro_, zip.leer(kLibro), kLibro);
+        Cargar(docRelaciones_, zip.leer(kRelaciones), kRelaciones);
 
         QString idHoja;
-        for (pugi::xml_node h : Hijo(libro.document_element(), "sheets").children()) {
+        for (pugi::xml_node h : Hijo(docLibro_.document_element(), "sheets").children()) {
             if (EsNombre(h, "sheet") &&
                 QString::fromUtf8(h.attribute("name").value()) == nombreHoja) {
                 idHoja = AtributoRelacion(h);
@@ -210,16 +219,21 @@ class EdicionLibro {
             }
         }
         if (idHoja.isEmpty()) Fallar(ruta + QStringLiteral(": falta la hoja ") + nombreHoja);
-        for (pugi::xml_node r : relaciones.document_element().children()) {
+        for (pugi::xml_node r : docRelaciones_.document_element().children()) {
             const QString id = QString::fromUtf8(r.attribute("Id").value());
             const QString tipo = QString::fromUtf8(r.attribute("Type").value());
             const QString destino = Resolver(QString::fromUtf8(r.attribute("Target").value()));
             if (id == idHoja) hoja_ = destino;
             if (tipo.endsWith(QLatin1String("/styles"))) estilos_ = destino;
+            if (tipo.endsWith(QLatin1String("/calcChain"))) {
+                cadenaCalculo_ = destino;
+                relacionCadena_ = r;
+            }
         }
         if (hoja_.isEmpty() || estilos_.isEmpty()) {
             Fallar(ruta + QStringLiteral(": libro incompleto (hoja o estilos)"));
         }
+        if (!cadenaCalculo_.isEmpty()) Cargar(docTipos_, zip.leer(kTipos), kTipos);
         Cargar(docHoja_, zip.leer(hoja_), hoja_);
         Cargar(docEstilos_, zip.leer(estilos_), estilos_);
 
@@ -293,11 +307,46 @@ class EdicionLibro {
 
     void guardar() {
         ActualizarDimension();
+        // Formulas of the template that use the cells written here must show fresh values.
+        pugi::xml_node libro = docLibro_.document_element();
+        pugi::xml_node calculo = Hijo(libro, "calcPr");
+        if (!calculo) {
+            pugi::xml_node antes;
+            for (const char* n :
+                 {"sheets", "functionGroups", "externalReferences", "definedNames"}) {
+                if (pugi::xml_node x = Hijo(libro, n)) antes = x;
+            }
+            calculo =
+                antes ? libro.insert_child_after("calcPr", antes) : libro.append_child("calcPr");
+        }
+        calculo.remove_attribute("fullCalcOnLoad");
+        calculo.append_attribute("fullCalcOnLoad") = 1;
+        // The calculation chain lists formula cells and may name cells overwritten here; the
+        // spreadsheet rebuilds it when it is missing.
+        if (!cadenaCalculo_.isEmpty()) {
+            docRelaciones_.document_element().remove_child(relacionCadena_);
+            const QByteArray parte = (u'/' + cadenaCalculo_).toUtf8();
+            for (pugi::xml_node o : docTipos_.document_element().children()) {
+                if (EsNombre(o, "Override") && parte == o.attribute("PartName").value()) {
+                    docTipos_.document_element().remove_child(o);
+                    break;
+                }
+            }
+        }
         const QByteArray hoja = Serializar(docHoja_);
         const QByteArray estilos = Serializar(docEstilos_);
+        const QByteArray datosLibro = Serializar(docLibro_);
+        const QByteArray relaciones = Serializar(docRelaciones_);
+        const QByteArray tipos = cadenaCalculo_.isEmpty() ? QByteArray() : Serializar(docTipos_);
         Zip zip(ruta_, 0);
         zip.reemplazar(hoja_, hoja);
         zip.reemplazar(estilos_, estilos);
+        zip.reemplazar(kLibro, datosLibro);
+        if (!cadenaCalculo_.isEmpty()) {
+            zip.borrar(cadenaCalculo_);
+            zip.reemplazar(kRelaciones, relaciones);
+            zip.reemplazar(kTipos, tipos);
+        }
         zip.guardar();
     }
 
@@ -399,6 +448,11 @@ class EdicionLibro {
     QString ruta_;
     QString hoja_;
     QString estilos_;
+    QString cadenaCalculo_;
+    pugi::xml_node relacionCadena_;
+    pugi::xml_document docLibro_;
+    pugi::xml_document docRelaciones_;
+    pugi::xml_document docTipos_;
     pugi::xml_document docHoja_;
     pugi::xml_document docEstilos_;
     pugi::xml_node datosHoja_;

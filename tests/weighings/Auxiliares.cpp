@@ -90,6 +90,21 @@ std::map<QString, QByteArray> EntradasZip(const QString& ruta) {
     return entradas;
 }
 
+bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entradas) {
+    int error = 0;
+    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!z) return false;
+    for (const auto& [nombre, datos] : entradas) {
+        zip_source_t* f = zip_source_buffer(z, datos.constData(), datos.size(), 0);
+        if (!f || zip_file_add(z, nombre.toUtf8().constData(), f, ZIP_FL_ENC_UTF_8) < 0) {
+            if (f) zip_source_free(f);
+            zip_discard(z);
+            return false;
+        }
+    }
+    return zip_close(z) == 0;
+}
+
 std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& hoja) {
     std::map<QString, CeldaLeida> celdas;
     const auto entradas = EntradasZip(rutaLibro);

@@ -35,5 +35,7 @@ struct CeldaLeida {
 std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& hoja);
 // Entry names and contents of a zip archive.
 std::map<QString, QByteArray> EntradasZip(const QString& ruta);
+// Writes a zip archive with exactly these entries.
+bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entradas);
 
 }  // namespace aux

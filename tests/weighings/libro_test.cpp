@@ -152,6 +152,35 @@ TEST_F(Libro, AbortarDejaLaCopiaSinFilas) {
     EXPECT_FALSE(c["A6"].existe);
 }
 
+TEST_F(Libro, PlantillaConFormulasSeRecalculaAlAbrir) {
+    // A template as a spreadsheet saves it: a formula where a record goes, and its chain.
+    const QString plantilla = carpeta.ruta(QString::fromLatin1(NombrePlantilla));
+    auto e = aux::EntradasZip(plantilla);
+    e["xl/worksheets/sheet1.xml"].replace(
+        "</sheetData>", "<row r=\"6\"><c r=\"C6\"><f>1+1</f><v>2</v></c></row></sheetData>");
+    e["xl/calcChain.xml"] =
+        "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+        "<c r=\"C6\" i=\"1\"/></calcChain>";
+    e["xl/_rels/workbook.xml.rels"].replace(
+        "</Relationships>",
+        "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+        "relationships/calcChain\" Target=\"calcChain.xml\"/></Relationships>");
+    e["[Content_Types].xml"].replace(
+        "</Types>",
+        "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>");
+    ASSERT_TRUE(aux::EscribirZip(plantilla, e));
+
+    auto c = Descargar(TipoDescarga::Manual, 1, 4);
+    EXPECT_EQ(c["C6"].valor, "123.45");
+    const auto hecho = aux::EntradasZip(ruta);
+    EXPECT_FALSE(hecho.count("xl/calcChain.xml"));
+    EXPECT_FALSE(hecho.at("xl/_rels/workbook.xml.rels").contains("calcChain"));
+    EXPECT_FALSE(hecho.at("[Content_Types].xml").contains("calcChain"));
+    EXPECT_FALSE(hecho.at("xl/worksheets/sheet1.xml").contains("<f>"));
+    EXPECT_TRUE(hecho.at("xl/workbook.xml").contains("<calcPr fullCalcOnLoad=\"1\"/></workbook>"));
+}
+
 TEST_F(Libro, TotalesSoloConPesadas) {
     Descargar(TipoDescarga::Manual, 1, 1);
     QList<TotalProducto> pares;
