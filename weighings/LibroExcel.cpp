@@ -517,6 +517,10 @@ void LibroExcel::Abrir(long long lote) {
         Fallar(QStringLiteral("No se encuentra la plantilla ") + plantilla);
     }
     const QByteArray bytes = origen.readAll();
+    // Writing the batch into the template itself would carry its rows into every later batch.
+    if (QFileInfo(ruta_).canonicalFilePath() == QFileInfo(plantilla).canonicalFilePath()) {
+        Fallar(ruta_ + QStringLiteral(": el libro no puede ser la plantilla"));
+    }
     // The copy replaces an older workbook of the same name as a whole, or not at all.
     QSaveFile destino(ruta_);
     if (!destino.open(QIODevice::WriteOnly) || destino.write(bytes) != bytes.size() ||

@@ -124,6 +124,15 @@ TEST_F(Libro, RutaSinSeparadorSeAntepone) {
 }
 
 TEST_F(Libro, FallosDeAlmacenamiento) {
+    // A workbook named like the template must not write its rows into it.
+    const QByteArray original = carpeta.leer(QString::fromLatin1(NombrePlantilla));
+    o.nombreLibro = QStringLiteral("PlantillaBascora");
+    Sumideros sobrePlantilla(TipoDescarga::Manual, o);
+    EXPECT_THROW(sobrePlantilla.Abrir(1), ErrorAlmacenamiento);
+    sobrePlantilla.Abortar();
+    EXPECT_EQ(carpeta.leer(QString::fromLatin1(NombrePlantilla)), original);
+    o.nombreLibro = QStringLiteral("Datos1");
+
     o.ruta = QStringLiteral("no_existe/");
     Sumideros sinCarpeta(TipoDescarga::Manual, o);
     EXPECT_THROW(sinCarpeta.Abrir(1), ErrorAlmacenamiento);
