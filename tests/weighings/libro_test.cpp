@@ -112,17 +112,6 @@ TEST_F(Libro, CadaDescargaCopiaLaPlantillaDeNuevo) {
     EXPECT_EQ(c["H3"].valor, "2");
 }
 
-TEST_F(Libro, RutaSinSeparadorSeAntepone) {
-    QDir().mkdir(QStringLiteral("salida"));
-    o.ruta = QStringLiteral("salida");
-    Descargar(TipoDescarga::Manual, 1, 3);
-    EXPECT_EQ(ruta, "salidaDatos1.xlsx");
-    EXPECT_TRUE(QFile::exists(carpeta.ruta("salidaDatos1.xlsx")));
-    o.ruta = QStringLiteral("salida/");
-    Descargar(TipoDescarga::Manual, 1, 3);
-    EXPECT_TRUE(QFile::exists(carpeta.ruta("salida/Datos1.xlsx")));
-}
-
 TEST_F(Libro, FallosDeAlmacenamiento) {
     // A workbook named like the template must not write its rows into it.
     const QByteArray original = carpeta.leer(QString::fromLatin1(NombrePlantilla));
