@@ -96,15 +96,8 @@ int main(int argc, char** argv) {
         return app.exec();
     }
 
-    auto* principal = new FrmPrincipal;
-    principal->setAttribute(Qt::WA_DeleteOnClose);
-    // Closing the main window ends the program with every other window.
-    QObject::connect(principal, &FrmPrincipal::Cerrada, &app, [] {
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
     // The splash stays up until the first connection attempt is over.
-    principal->Abrir();
+    VentanaPrincipal().Abrir();
     splash.close();
     return app.exec();
 }

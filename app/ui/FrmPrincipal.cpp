@@ -4,11 +4,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -116,7 +118,12 @@ FrmPrincipal::FrmPrincipal(Interaccion* interaccion, QWidget* parent)
         ValorEntero(ajustes.value(QStringLiteral("MainLeft"), kPosicionDefecto).toString()));
     const int arriba = static_cast<int>(
         ValorEntero(ajustes.value(QStringLiteral("MainTop"), kPosicionDefecto).toString()));
-    move(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel);
+    QPoint posicion(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel);
+    // A position stored with a screen that is no longer there would leave the window out of reach.
+    if (!QGuiApplication::screenAt(posicion)) {
+        posicion = QPoint(kPosicionDefecto / kTwipsPorPixel, kPosicionDefecto / kTwipsPorPixel);
+    }
+    move(posicion);
     // The menu bar decides the width; the layout may need more height than the 1755 twips.
     resize(qMax(menuBar()->sizeHint().width() + 16, 520), kAlturaTwips / kTwipsPorPixel);
 }

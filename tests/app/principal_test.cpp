@@ -188,6 +188,20 @@ TEST_F(VentanaPrincipal, LaPosicionSeRecuerdaEnTwipsYNoSeGuardaMinimizada) {
     EXPECT_EQ(Ajuste("MainTop"), "1050");
 }
 
+TEST_F(VentanaPrincipal, UnaPosicionFueraDeLaPantallaVuelveALaDeOmision) {
+    {
+        QSettings s(QStringLiteral("Bascora"), QStringLiteral("Bascora"));
+        s.setValue("Settings/MainLeft", "3000");
+        s.setValue("Settings/MainTop", "4500");
+    }
+    EXPECT_EQ(FrmPrincipal(&guion_).pos(), QPoint(200, 300));
+    {
+        QSettings s(QStringLiteral("Bascora"), QStringLiteral("Bascora"));
+        s.setValue("Settings/MainLeft", "900000");  // a monitor that is gone
+    }
+    EXPECT_EQ(FrmPrincipal(&guion_).pos(), QPoint(66, 66));
+}
+
 TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoOCanceladoNoCambiaNada) {
     carpeta_.escribir("Idioma.cfg", "[Idioma]\r\n005002=Verbinden.\r\n");
     FrmPrincipal w(&guion_);
