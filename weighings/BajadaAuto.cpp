@@ -242,7 +242,7 @@ void BajadaAuto::BajarAuditoria() {
     const int registros = 13 * cantidad;
     Reintentos = 0;
     QByteArray pesadas;
-    if (!LeerRegistros(enlace_, DirPesadas, registros, &pesadas)) {
+    if (!LeerPesadas(enlace_, registros, &pesadas)) {
         const qsizetype rx = pesadas.size();
         Registrar(T("001028", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
                   T("001029", "No se pudo bajar las ") + QString::number(cantidad) +

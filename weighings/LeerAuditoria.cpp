@@ -76,6 +76,28 @@ QByteArray DatoEliminar() {
     return QByteArray("G\x00", 2);
 }
 
+bool LeerPesadas(Enlace& enlace, int registros, QByteArray* dato) {
+    dato->clear();
+    int sinAvance = 0;
+    for (;;) {
+        // Only whole registers count; a block is never half read.
+        const int leidos = int(dato->size() / 2);
+        dato->truncate(2 * leidos);
+        PeticionEnlace p;
+        p.Modo = QStringLiteral("R");
+        p.Direccion = QString::number(DirPesadas + leidos);
+        p.Longitud = QString::number(registros - leidos);
+        enlace.Solicitar(p);
+        dato->append(p.Dato.left(2 * (registros - leidos)));
+        if (p.Exito && dato->size() == 2 * registros) return true;
+        if (p.Cancelado) return false;
+        sinAvance = p.Dato.size() >= 2 ? 0 : sinAvance + 1;
+        if (sinAvance >= 2) return false;
+        qCInfo(lcDescarga) << "records read stopped at register" << DirPesadas + dato->size() / 2
+                           << "- going on from there";
+    }
+}
+
 EstadoIndicador LeerEstadoIndicador(Enlace& enlace) {
     QByteArray dato;
     if (!LeerRegistros(enlace, DirEstado, 1, &dato)) return EstadoIndicador::SinRespuesta;
@@ -168,7 +190,7 @@ ResultadoDescarga LeerAuditoria(Enlace& enlaceReal, Interaccion& op, const Opcio
     const int registros = 13 * cantidad;
     Reintentos = 0;
     QByteArray pesadas;
-    if (!LeerRegistros(enlace, DirPesadas, registros, &pesadas)) {
+    if (!LeerPesadas(enlace, registros, &pesadas)) {
         Registrar(T("008065", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
                   T("008066", "No se pudo bajar las ") + QString::number(cantidad) +
                   T("008067", " pesadas (") + QString::number(registros) +

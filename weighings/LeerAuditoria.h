@@ -63,6 +63,12 @@ struct ResultadoDescarga {
     bool exito() const { return fin == FinDescarga::Completa || fin == FinDescarga::SinPesadas; }
 };
 
+// The records read: 13 registers per record from DirPesadas. When the link gives up part way (its
+// three tries of one block ran out), the read goes on from the first missing register, as long as
+// each further request brings something; it stops after two requests in a row that bring nothing,
+// or when the operator cancels. *dato gets everything read, in order. True when complete.
+bool LeerPesadas(Enlace& enlace, int registros, QByteArray* dato);
+
 // Time spent in each stage of the last download (benchmarks; zero when not measured).
 struct MedidasDescarga {
     qint64 enlaceNs = 0;

@@ -44,7 +44,9 @@ class EnlaceFalso : public Enlace {
     quint32 contador = 1000;    // weighing counter
     QByteArray totales = QByteArray(1250, '\0');
     int reintentosLectura = 0;  // added to Reintentos by the records read (the link's retries)
-    QStringList peticiones;     // "R 14396 1", "T 13541 FF00", ...
+    int bytesParciales =
+        16;                  // what a failed read still brings back (the blocks before the failure)
+    QStringList peticiones;  // "R 14396 1", "T 13541 FF00", ...
     // Runs before each request; may change the state (a weighing arriving, a busy indicator).
     std::function<void(const PeticionEnlace&)> antes;
 
@@ -67,7 +69,8 @@ class EnlaceFalso : public Enlace {
         if (fallos_.value(clave) > 0) {
             --fallos_[clave];
             p.Exito = false;
-            if (p.Modo == QLatin1String("R")) p.Dato = Leer(dir, p.Longitud.toInt()).left(16);
+            if (p.Modo == QLatin1String("R"))
+                p.Dato = Leer(dir, p.Longitud.toInt()).left(bytesParciales);
             return;
         }
         if (p.Modo == QLatin1String("R")) {
@@ -99,8 +102,9 @@ class EnlaceFalso : public Enlace {
                 .append(char((contador >> 16) & 0xFF));
         } else if (dir == DirTotales) {
             d = totales;
-        } else if (dir == DirPesadas()) {
+        } else if (dir >= DirPesadas() && dir < DirBloqueo) {
             for (const QByteArray& r : pesadas) d += r;
+            d = d.mid(2 * (dir - DirPesadas()));
         }
         d.resize(2 * n, '\0');
         return d;

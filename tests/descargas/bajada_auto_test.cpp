@@ -203,8 +203,10 @@ TEST_F(BajadaAutoTest, StorageFailureReleasesTheIndicatorAndKeepsTheRecords) {
 TEST_F(BajadaAutoTest, FailuresBeforeStoringArmTheRetryFromTheLock) {
     bajada.Iniciar();
     indicador.cargar(2);
-    for (const char* peticion : {"T 13541", "R 7040", "R 7041"}) {
-        indicador.fallar(peticion);
+    indicador.bytesParciales = 0;
+    // The records read goes on from where it stopped unless two requests in a row bring nothing.
+    for (auto [peticion, veces] : {std::pair{"T 13541", 1}, {"R 7040", 1}, {"R 7041", 2}}) {
+        indicador.fallar(peticion, veces);
         bajada.BajarAhora();
         EXPECT_EQ(bajada.BajadaPendiente, 1) << peticion;
         EXPECT_EQ(bajada.EtapaBajada, 0) << peticion;

@@ -147,8 +147,14 @@ TEST_F(LeerAuditoriaTest, OverflowWarnsAndReadsExactlyTheCapacity) {
 TEST_F(LeerAuditoriaTest, FailedRecordsReadLogsAndKeepsEverything) {
     indicador.cargar(3);
     indicador.fallar("R 7041");
+    indicador.fallar("R 7049", 2);
+    indicador.antes = [this](const PeticionEnlace&) {
+        if (indicador.peticiones.contains("R 7041 39")) indicador.bytesParciales = 0;
+    };
     Reintentos = 0;
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloPesadas);
+    // Two requests in a row that brought nothing end the read.
+    EXPECT_EQ(indicador.peticiones.filter("R 7049 31").size(), 2);
     EXPECT_TRUE(indicador.bloqueado);
     EXPECT_EQ(indicador.pesadas.size(), 3);
     EXPECT_EQ(Lote(), 5);
@@ -161,6 +167,17 @@ TEST_F(LeerAuditoriaTest, FailedRecordsReadLogsAndKeepsEverything) {
                      "(39) - Long. Rx = 8 - Reintentos = 0\r\n"))
         << log.toStdString();
     EXPECT_EQ(MitadBytes(17), "8.5");
+}
+
+TEST_F(LeerAuditoriaTest, RecordsReadGoesOnFromWhereTheLinkGaveUp) {
+    indicador.cargar(3);
+    indicador.fallar("R 7041");  // the first 8 registers arrive, then the link gives up
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    EXPECT_TRUE(indicador.peticiones.contains("R 7049 31"));
+    const QStringList lineas = LineasPlano();
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_TRUE(lineas[1].startsWith("6;2;20;2;1002;ABC;"));
+    EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;"));
 }
 
 TEST_F(LeerAuditoriaTest, RetriesOfTheRecordsReadAreLogged) {

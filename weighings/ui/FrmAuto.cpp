@@ -8,24 +8,12 @@
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
-#if __has_include("link/ui/FrmComm.h")
 #include "link/ui/FrmComm.h"
-#else
-#include "link/EnlaceDirecto.h"
-#endif
 #include "settings/Idioma.h"
 #include "weighings/BajadaAuto.h"
 #include "weighings/Decodificacion.h"
 
 namespace {
-
-std::unique_ptr<Enlace> CrearFrmComm([[maybe_unused]] QWidget* duenio) {
-#if __has_include("link/ui/FrmComm.h")
-    return std::make_unique<FrmComm>(duenio);
-#else
-    return std::make_unique<EnlaceDirecto>();
-#endif
-}
 
 QString T(const char* id, const char* defecto) {
     return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
@@ -44,7 +32,7 @@ QGroupBox* Marco(const char* nombre, const QString& titulo, QWidget* contenido, 
 frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     : QWidget(padre, Qt::Window), interaccion_(interaccion) {
     if (!enlace) {
-        enlacePropio_ = CrearFrmComm(this);
+        enlacePropio_ = std::make_unique<FrmComm>(this);
         enlace = enlacePropio_.get();
     }
     if (!interaccion_) {

@@ -8,23 +8,11 @@
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
-#if __has_include("link/ui/FrmComm.h")
 #include "link/ui/FrmComm.h"
-#else
-#include "link/EnlaceDirecto.h"
-#endif
 #include "settings/Idioma.h"
 #include "weighings/LeerAuditoria.h"
 
 namespace {
-
-std::unique_ptr<Enlace> CrearFrmComm([[maybe_unused]] QWidget* duenio) {
-#if __has_include("link/ui/FrmComm.h")
-    return std::make_unique<FrmComm>(duenio);
-#else
-    return std::make_unique<EnlaceDirecto>();
-#endif
-}
 
 QString T(const char* id, const char* defecto) {
     return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
@@ -44,7 +32,7 @@ frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
       enlace_(enlace),
       interaccion_(interaccion) {
     if (!enlace_) {
-        enlacePropio_ = CrearFrmComm(this);
+        enlacePropio_ = std::make_unique<FrmComm>(this);
         enlace_ = enlacePropio_.get();
     }
     if (!interaccion_) {

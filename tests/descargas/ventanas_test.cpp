@@ -1,0 +1,164 @@
+// The two download windows over a scripted indicator and a scripted operator.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "settings/Config.h"
+#include "tests/descargas/EnlaceFalso.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/InteraccionGuion.h"
+#include "weighings/BajadaAuto.h"
+#include "weighings/ui/FrmAuto.h"
+#include "weighings/ui/FrmPesadas.h"
+
+namespace {
+
+// QTRY_* would return silently on a timeout; this one lets the test fail.
+bool Esperar(const std::function<bool()>& condicion) {
+    return QTest::qWaitFor(condicion, 5000);
+}
+
+template <typename T>
+T* Hijo(QWidget& w, const char* nombre) {
+    T* hijo = w.findChild<T*>(QString::fromLatin1(nombre));
+    EXPECT_NE(hijo, nullptr) << nombre;
+    return hijo;
+}
+
+TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
+    CarpetaTemporal carpeta;
+    EnlaceFalso indicador;
+    InteraccionGuion op;
+    frmPesadas ventana(nullptr, &indicador, &op);
+    ventana.show();
+
+    auto* leer = Hijo<QPushButton>(ventana, "CmdLeer");
+    auto* desbloquear = Hijo<QPushButton>(ventana, "CmdDesbloquear");
+    auto* eliminar = Hijo<QPushButton>(ventana, "CmdEliminar");
+    auto* bajar = Hijo<QLabel>(ventana, "LblBajar");
+    auto* cnt = Hijo<QLabel>(ventana, "LblCnt");
+    auto* error = Hijo<QLabel>(ventana, "LblError");
+    auto* tmr = Hijo<QTimer>(ventana, "TmrBajar");
+    EXPECT_EQ(ventana.windowTitle(), "Pesadas en el Equipo");
+    EXPECT_EQ(leer->text(), "Recuperar");
+    EXPECT_EQ(leer->toolTip(), "Leer las pesadas de la balanza");
+    EXPECT_EQ(eliminar->toolTip(), "Eliminar pesadas en la balanza");
+    EXPECT_FALSE(bajar->isVisible());
+    EXPECT_FALSE(error->isVisible());
+    EXPECT_EQ(tmr->interval(), 1000);
+
+    // No: nothing is sent.
+    leer->click();
+    EXPECT_TRUE(indicador.peticiones.isEmpty());
+    EXPECT_EQ(op.mensajes.last().texto, "Desea bajar las pesadas del Indicador?");
+
+    // Busy, and the operator waits.
+    indicador.cargar(2);
+    indicador.estado = 1;
+    op.responder({true, true});
+    leer->click();
+    EXPECT_TRUE(ventana.esperando());
+    EXPECT_FALSE(leer->isVisible());
+    EXPECT_FALSE(desbloquear->isVisible());
+    EXPECT_TRUE(bajar->isVisible());
+    EXPECT_EQ(cnt->text(), "1");
+    EXPECT_EQ(indicador.escrituras(), 0);
+
+    tmr->setInterval(5);
+    indicador.fallar("R 14396");
+    ASSERT_TRUE(Esperar([&] { return error->isVisible(); })) << cnt->text().toStdString();
+    EXPECT_TRUE(ventana.esperando());
+    indicador.estado = 0;
+    ASSERT_TRUE(Esperar([&] { return !ventana.esperando(); }));
+    EXPECT_TRUE(leer->isVisible());
+    EXPECT_FALSE(bajar->isVisible());
+    EXPECT_FALSE(error->isVisible());
+    EXPECT_GE(cnt->text().toInt(), 3);
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_FALSE(indicador.bloqueado);
+    EXPECT_EQ(op.mensajes.last().texto,
+              "Recepción finalizada con éxito\nSe han recibido 2 pesadas");
+}
+
+TEST(FrmPesadas, ClosingWhileWaitingStopsPolling) {
+    CarpetaTemporal carpeta;
+    EnlaceFalso indicador;
+    indicador.estado = 1;
+    InteraccionGuion op;
+    frmPesadas ventana(nullptr, &indicador, &op);
+    QSignalSpy cerrada(&ventana, &frmPesadas::cerrada);
+    ventana.show();
+    op.responder({true, true});
+    Hijo<QPushButton>(ventana, "CmdLeer")->click();
+    ASSERT_TRUE(ventana.esperando());
+    EXPECT_TRUE(ventana.close());
+    EXPECT_FALSE(ventana.esperando());
+    EXPECT_EQ(cerrada.count(), 1);
+    const qsizetype peticiones = indicador.peticiones.size();
+    QTest::qWait(30);
+    EXPECT_EQ(indicador.peticiones.size(), peticiones);
+
+    // Unlock and delete from the window.
+    op.responder({true});
+    Hijo<QPushButton>(ventana, "CmdDesbloquear")->click();
+    EXPECT_EQ(indicador.peticiones.last(), "T 13541 0000");
+}
+
+TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
+    CarpetaTemporal carpeta;
+    GuardarConfig("Global", "Hora", "7");
+    GuardarConfig("Global", "Minuto", "5");
+    GuardarConfig("global", "ArchivoPlano", "1");
+    GuardarConfig("Global", "NombreTXT", "plano");
+    EnlaceFalso indicador;
+    indicador.cargar(3);
+    InteraccionGuion op;
+    frmAuto ventana(nullptr, &indicador, &op);
+    ventana.nucleo()->fijarConectar([](Enlace&) { return 1; });
+    QSignalSpy cerrada(&ventana, &frmAuto::cerrada);
+
+    auto* estado = Hijo<QLabel>(ventana, "LblEstado");
+    auto* reporte = Hijo<QPlainTextEdit>(ventana, "Txt_Reporte");
+    EXPECT_EQ(ventana.windowTitle(), "Descarga automática de la auditoria");
+    EXPECT_EQ(Hijo<QLabel>(ventana, "LblHoraComunicacion")->text(), "07:05:00");
+    EXPECT_EQ(estado->toolTip(), "doble clic para bajar ahora");
+    Hijo<QWidget>(ventana, "FraHoraActual");
+    Hijo<QWidget>(ventana, "FraHoraComunicacion");
+    Hijo<QWidget>(ventana, "Frame1");
+    EXPECT_EQ(Hijo<QTimer>(ventana, "TimerReconect")->interval(), 60000);
+
+    ventana.show();
+    ASSERT_TRUE(Esperar([&] { return estado->text() == "Conectado"; }));
+    EXPECT_TRUE(Hijo<QTimer>(ventana, "Timer1")->isActive());
+    EXPECT_TRUE(reporte->toPlainText().contains(" - ON\n"));
+    EXPECT_EQ(indicador.pesadas.size(), 3);  // InicioBajar 0: nothing yet
+
+    QTest::mouseDClick(estado, Qt::LeftButton);
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_TRUE(reporte->toPlainText().contains(
+        "Recepción finalizada con éxito. Se han recibido 3 pesadas."));
+
+    QEvent entrar(QEvent::Enter);
+    QCoreApplication::sendEvent(estado, &entrar);
+    EXPECT_TRUE(estado->font().bold());
+    QCoreApplication::sendEvent(reporte->viewport(), &entrar);
+    EXPECT_FALSE(estado->font().bold());
+
+    op.responder({false, true});
+    EXPECT_FALSE(ventana.close());
+    EXPECT_TRUE(ventana.isVisible());
+    EXPECT_EQ(cerrada.count(), 0);
+    EXPECT_TRUE(ventana.close());
+    EXPECT_EQ(cerrada.count(), 1);
+    EXPECT_EQ(op.mensajes.last().texto, "Desea cerrar la ventana?");
+    EXPECT_TRUE(reporte->toPlainText().endsWith(" - OFF"));
+    EXPECT_TRUE(carpeta.leer("auto.txt").endsWith(" - OFF\r\n"));
+}
+
+}  // namespace
