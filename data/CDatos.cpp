@@ -157,6 +157,10 @@ bool EsNumerico(QMetaType::Type t) {
 QVariant Convertir(const QVariant& v, const QSqlField& campo) {
     if (!v.isValid() || v.isNull()) return QVariant(campo.metaType());
     const auto tipo = QMetaType::Type(campo.metaType().id());
+    // A null QString would be stored as NULL; the empty text is meant.
+    if (v.typeId() == QMetaType::QString && v.toString().isNull() && !EsNumerico(tipo)) {
+        return QStringLiteral("");
+    }
     auto error = [&] {
         return ErrorBase(
             QStringLiteral("Type mismatch: %1 cannot take \"%2\"").arg(campo.name(), v.toString()));
@@ -495,7 +499,8 @@ void CDatos::AgregaRegistros(const QList<ParCampo>& pares) {
         const bool vacio = !par.valor.isValid() || par.valor.isNull() ||
                            (par.valor.canConvert<QString>() && par.valor.toString().isEmpty());
         paso([&] {
-            Registro.AsignarCampo(par.campo, k > 0 && vacio ? QVariant(QString()) : par.valor);
+            Registro.AsignarCampo(par.campo,
+                                  k > 0 && vacio ? QVariant(QStringLiteral("")) : par.valor);
         });
     }
     paso([&] { Registro.Update(); });

@@ -1,0 +1,36 @@
+#pragma once
+// Runs a test on every database engine: SQLite in a temporary data folder always, PostgreSQL when
+// BASCORA_PRUEBA_PG names a server (scripts/postgres-prueba.sh starts one), skipped otherwise.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <ostream>
+
+#include "tests/support/CarpetaTemporal.h"
+
+// Readable parameter names in gtest output.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << s.toStdString();
+}
+
+class MotorDatos : public ::testing::TestWithParam<QString> {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    bool EsPostgres() const { return GetParam() == u"PostgreSQL"; }
+
+    // Runs SQL on the test database directly (not through the code under test).
+    void Sql(const QString& sql);
+    // Appends n weighings (Lote 1, Numero 1..n, Peso = Numero / 10) in one transaction.
+    void LlenarReporte(int n);
+
+    CarpetaTemporal carpeta;
+    QString cadena;  // connection string of the test database, every logical table prepared
+};
+
+// "SQLite" and "PostgreSQL" instances of a MotorDatos suite.
+#define INSTANCIAR_MOTORES(suite)                                                                  \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Motores, suite, ::testing::Values(QStringLiteral("SQLite"), QStringLiteral("PostgreSQL")), \
+        [](const auto& info) { return info.param.toStdString(); })
