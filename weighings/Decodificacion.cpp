@@ -1,6 +1,7 @@
 #include "weighings/Decodificacion.h"
 
 #include <QLoggingCategory>
+#include <QStringList>
 #include <cmath>
 
 #include "app/Globales.h"
@@ -87,10 +88,15 @@ OpcionesCampos Llena_Opciones() {
         datos.AbrirBase(DataCSPLU_SETUP);
         datos.AbreRegistro(QStringLiteral("SELECT * FROM ") + DataTbPLU_SETUP +
                            QStringLiteral(" ORDER BY Codigo ASC"));
+        // A table without one of the two columns still gives the other one's flags.
+        const QStringList columnas =
+            datos.Registro.Abierto() ? datos.Registro.Columnas() : QStringList();
+        const bool conTexto = columnas.contains(QStringLiteral("Texto"), Qt::CaseInsensitive);
+        const bool conAlfa = columnas.contains(QStringLiteral("Alfa"), Qt::CaseInsensitive);
         for (int k = 0; k <= 7; ++k) {
             if (datos.Registro.Eof()) break;
-            o.Texto[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Texto")));
-            o.Alfa[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Alfa")));
+            if (conTexto) o.Texto[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Texto")));
+            if (conAlfa) o.Alfa[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Alfa")));
             datos.Registro.MoveNext();
         }
         o.leido = true;

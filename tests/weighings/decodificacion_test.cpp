@@ -123,6 +123,16 @@ TEST_F(TablasProducto, LlenaOpcionesConPocasFilasOSinTabla) {
     EXPECT_TRUE(o.Texto[0]);
     EXPECT_TRUE(o.Alfa[0]);
     for (int k = 1; k < 9; ++k) EXPECT_FALSE(o.Texto[k] || o.Alfa[k]) << k;
+
+    // The scheduled download needs only Texto: a table without Alfa still gives it.
+    ASSERT_TRUE(
+        aux::EjecutarSql({QStringLiteral("DROP TABLE plu_setup"),
+                          QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Texto INTEGER)"),
+                          QStringLiteral("INSERT INTO plu_setup VALUES (1, -1)")}));
+    const OpcionesCampos soloTexto = Llena_Opciones();
+    EXPECT_TRUE(soloTexto.leido);
+    EXPECT_TRUE(soloTexto.Texto[0]);
+    EXPECT_FALSE(soloTexto.Alfa[0]);
 }
 
 TEST_F(TablasProducto, NombresPLUReemplazaSoloLosGruposPedidos) {
