@@ -44,7 +44,7 @@ int conec(Enlace& enlace) {
     LeerRegistros(enlace, DirPeso, kRegistrosPeso, &dato);
     if (dato.size() == 2 * kRegistrosPeso) return 1;
 
-    qCDebug(lcConectar) << "no weight block (" << dato.size() << "bytes), trying :M";
+    qCDebug(lcConectar) << "no weight block:" << dato.size() << "bytes; trying :M";
     const QByteArray setup = EnviarComando(enlace, QByteArrayLiteral("M"));
     if (!GuardarSetup(setup)) {
         qCInfo(lcConectar) << "indicator not reached; :M gave" << setup.size() << "bytes";

@@ -1,0 +1,259 @@
+// The live weight reader and window against the simulated indicator: readings over TCP and a
+// pty, the poll of 6 x 3 requests, no overlapping polls, the interface thread left free, the line
+// released on close, and the window's lamp, rows and failure path.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "settings/Config.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/InteraccionGuion.h"
+#include "tests/support/SimuladorPrueba.h"
+#include "weight/LectorPeso.h"
+#include "weight/ui/FrmPeso.h"
+
+namespace {
+
+using simulador::Fallo;
+
+std::string Nombre(const ::testing::TestParamInfo<bool>& i) {
+    return i.param ? "Tcp" : "Pty";
+}
+
+// Short answer waits, through the link's own hook, so that failing polls end quickly.
+class EsperasCortas {
+  public:
+    EsperasCortas() {
+        qputenv("BASCORA_ESPERA_MS", "100");
+        qputenv("BASCORA_ESPERA_CONEXION_MS", "500");
+    }
+    ~EsperasCortas() {
+        qunsetenv("BASCORA_ESPERA_MS");
+        qunsetenv("BASCORA_ESPERA_CONEXION_MS");
+    }
+};
+
+class LectorSimulador : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(GetParam() ? sim.puerto() != 0 : !sim.rutaPty().isEmpty());
+        if (GetParam())
+            sim.ConfigurarEnlaceTcp();
+        else
+            sim.ConfigurarEnlaceSerie();
+        GuardarConfig("global", "Decimales_1", 2);
+    }
+    EsperasCortas esperas;
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim{true};
+};
+
+TEST_P(LectorSimulador, OneReadingDecodesTheBlock) {
+    sim.indicador().fijarPeso(12345, 100, 8, false);
+    LectorPeso lector(LeerAjustesLinea());
+    QSignalSpy leido(&lector, &LectorPeso::Leido);
+    ASSERT_TRUE(lector.Sondear());
+    ASSERT_TRUE(leido.wait(5000));
+    const auto l = leido.at(0).at(0).value<LecturaPeso>();
+    EXPECT_DOUBLE_EQ(l.Bruto, 123.45);
+    EXPECT_DOUBLE_EQ(l.Tara, 1.00);
+    EXPECT_DOUBLE_EQ(l.Neto, 122.45);
+    EXPECT_EQ(l.BitTara, 1);
+    EXPECT_EQ(l.Decimales, 2);
+    EXPECT_FALSE(lector.Ocupado());
+}
+
+TEST_P(LectorSimulador, PollsDoNotOverlapAndLeaveTheInterfaceFree) {
+    // Four lost answers: the first reading fails, the second succeeds on its first try.
+    sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder, Fallo::Perder});
+    LectorPeso lector(LeerAjustesLinea());
+    QSignalSpy leido(&lector, &LectorPeso::Leido);
+    QSignalSpy fallido(&lector, &LectorPeso::Fallido);
+    int ticks = 0;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] { ++ticks; });
+    reloj.start(10);
+    ASSERT_TRUE(lector.Sondear());
+    EXPECT_TRUE(lector.Ocupado());
+    EXPECT_FALSE(lector.Sondear());  // skipped, not queued
+    ASSERT_TRUE(leido.wait(5000));
+    // The event loop kept turning while four answers were awaited.
+    EXPECT_GE(ticks, 10);
+    QTest::qWait(300);
+    EXPECT_EQ(leido.size(), 1);
+    EXPECT_EQ(fallido.size(), 0);
+    EXPECT_EQ(sim.tramasRecibidas(3), 5);
+}
+
+TEST_P(LectorSimulador, AFailedPollIsSixReadingsOfThreeRequests) {
+    QList<Fallo> perdidas;
+    for (int i = 0; i < 20; ++i) perdidas.append(Fallo::Perder);
+    sim.programarFallos(perdidas);
+    LectorPeso lector(LeerAjustesLinea());
+    QSignalSpy fallido(&lector, &LectorPeso::Fallido);
+    ASSERT_TRUE(lector.Sondear());
+    ASSERT_TRUE(fallido.wait(10000));
+    EXPECT_EQ(sim.tramasRecibidas(3), 18);
+    EXPECT_FALSE(lector.Ocupado());
+}
+
+TEST_P(LectorSimulador, TheLineIsHeldWhileOpenAndReleasedAfter) {
+    auto lector = std::make_unique<LectorPeso>(LeerAjustesLinea());
+    QSignalSpy leido(lector.get(), &LectorPeso::Leido);
+    ASSERT_TRUE(lector->Sondear());
+    ASSERT_TRUE(leido.wait(5000));
+    ASSERT_TRUE(lector->Sondear());
+    ASSERT_TRUE(leido.wait(5000));  // the same open line serves the next poll
+    lector.reset();
+    // A new reader gets the line: a serial port still held would refuse a second open.
+    QTest::qWait(200);
+    LectorPeso otro(LeerAjustesLinea());
+    QSignalSpy leidoOtro(&otro, &LectorPeso::Leido);
+    ASSERT_TRUE(otro.Sondear());
+    EXPECT_TRUE(leidoOtro.wait(5000));
+}
+
+TEST_P(LectorSimulador, ClosingDuringAPollDoesNotWaitForIt) {
+    QList<Fallo> perdidas;
+    for (int i = 0; i < 20; ++i) perdidas.append(Fallo::Perder);
+    sim.programarFallos(perdidas);
+    auto lector = std::make_unique<LectorPeso>(LeerAjustesLinea());
+    QSignalSpy fallido(lector.get(), &LectorPeso::Fallido);
+    ASSERT_TRUE(lector->Sondear());
+    QTest::qWait(150);
+    lector.reset();  // mid-poll: nothing more is sent after the exchange in progress
+    const int enviadas = sim.tramasRecibidas(3);
+    QTest::qWait(600);
+    EXPECT_LE(sim.tramasRecibidas(3), enviadas + 1);
+    EXPECT_LT(sim.tramasRecibidas(3), 18);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lineas, LectorSimulador, ::testing::Values(true, false), Nombre);
+
+QLabel* Etiqueta(QWidget& v, const char* nombre) {
+    return v.findChild<QLabel*>(nombre);
+}
+QColor Lampara(QWidget& v) {
+    return v.findChild<QWidget*>("Shape_led")->property("color").value<QColor>();
+}
+
+class FrmPesoTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        ASSERT_NE(sim->puerto(), 0);
+        sim->ConfigurarEnlaceTcp();
+        GuardarConfig("global", "Decimales_1", 1);
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    EsperasCortas esperas;
+    CarpetaTemporal carpeta;
+    std::unique_ptr<SimuladorPrueba> sim = std::make_unique<SimuladorPrueba>();
+    InteraccionGuion operador;
+};
+
+TEST_F(FrmPesoTest, ShowsTheWeightLampAndTareRows) {
+    sim->indicador().fijarPeso(1500, 200, 8, false);
+    frmPeso v(&operador);
+    v.show();
+    EXPECT_EQ(v.windowTitle(), "Pesar");
+    EXPECT_EQ(Etiqueta(v, "Label2")->text(), "Bruto");
+    EXPECT_EQ(Etiqueta(v, "Label5")->text(), "kg");
+    QTRY_COMPARE_WITH_TIMEOUT(Etiqueta(v, "LblBruto")->text(), QString("150.0"), 5000);
+    EXPECT_EQ(Etiqueta(v, "LblTara")->text(), "20.0");
+    EXPECT_EQ(Etiqueta(v, "LblNeto")->text(), "130.0");
+    EXPECT_TRUE(Etiqueta(v, "LblNeto")->isVisible());
+    EXPECT_TRUE(Etiqueta(v, "Label4")->isVisible());
+    EXPECT_EQ(Lampara(v), QColor(0, 255, 0));
+
+    // No tare and a net of zero: one row left and the lamp red.
+    sim->indicador().fijarPeso(0, 0, 0, false);
+    QTRY_COMPARE_WITH_TIMEOUT(Etiqueta(v, "LblBruto")->text(), QString("0.0"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Etiqueta(v, "LblTara")->isVisible(), 2000);
+    for (const char* n : {"LblNeto", "Label3", "Label4", "Label5", "Label6"})
+        EXPECT_FALSE(Etiqueta(v, n)->isVisible()) << n;
+    EXPECT_TRUE(Etiqueta(v, "Label1")->isVisible());
+    EXPECT_EQ(Lampara(v), QColor(255, 0, 0));
+
+    // Status bit 0 turns it red even with weight on the scale.
+    sim->indicador().fijarPeso(900, 0, 1, false);
+    QTRY_COMPARE_WITH_TIMEOUT(Etiqueta(v, "LblBruto")->text(), QString("90.0"), 5000);
+    EXPECT_EQ(Lampara(v), QColor(255, 0, 0));
+    EXPECT_TRUE(operador.mensajes.isEmpty());
+}
+
+TEST_F(FrmPesoTest, AStoppedIndicatorEndsInTheMessageAndTheWindowCloses) {
+    frmPeso v(&operador);
+    QSignalSpy cerrada(&v, &frmPeso::cerrada);
+    v.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!Etiqueta(v, "LblBruto")->text().isEmpty(), 5000);
+    sim.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(cerrada.size(), 1, 15000);
+    EXPECT_FALSE(v.isVisible());
+    ASSERT_EQ(operador.mensajes.size(), 1);
+    EXPECT_EQ(operador.mensajes[0].texto, "Error en la comunicación con la balanza");
+    EXPECT_EQ(operador.mensajes[0].titulo, "¡Atención!");
+    EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
+}
+
+TEST_F(FrmPesoTest, APortThatDoesNotOpenTakesTheFailurePath) {
+    GuardarConfig("Global", "Comunicacion_1", 0);
+    GuardarConfig("Global", "Comm_1", 1);
+    GuardarConfig("Puertos", "1", carpeta.ruta("no-existe"));
+    frmPeso v(&operador);
+    QSignalSpy cerrada(&v, &frmPeso::cerrada);
+    v.show();
+    QTRY_COMPARE_WITH_TIMEOUT(cerrada.size(), 1, 15000);
+    ASSERT_EQ(operador.mensajes.size(), 1);
+    EXPECT_EQ(operador.mensajes[0].texto, "Error en la comunicación con la balanza");
+}
+
+TEST_F(FrmPesoTest, ClosingByHandSaysSoOnce) {
+    frmPeso v(&operador);
+    QSignalSpy cerrada(&v, &frmPeso::cerrada);
+    v.show();
+    v.close();
+    v.close();
+    EXPECT_EQ(cerrada.size(), 1);
+    EXPECT_FALSE(v.findChild<QTimer*>("Timer1")->isActive());
+    EXPECT_TRUE(operador.mensajes.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// bascora-cli peso: one reading in its own process; "." as the separator whatever the locale.
+TEST(PesoCli, PrintsOneReadingOrFails) {
+    CarpetaTemporal carpeta;
+    auto ejecutar = [&](QByteArray* salida) {
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("BASCORA_ESPERA_MS", "100");
+        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "500");
+        entorno.insert("LC_ALL", "es_ES.UTF-8");
+        p.setProcessEnvironment(entorno);
+        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
+                {"--carpeta", carpeta.ruta(), "peso"});
+        if (!p.waitForFinished(30000)) return -1;
+        *salida = p.readAllStandardOutput();
+        return p.exitCode();
+    };
+    QByteArray salida;
+    {
+        SimuladorPrueba sim;
+        sim.ConfigurarEnlaceTcp();
+        GuardarConfig("global", "Decimales_1", 2);
+        sim.indicador().fijarPeso(-250, 0, 5, false);
+        EXPECT_EQ(ejecutar(&salida), 0);
+        EXPECT_EQ(salida, "bruto -2.50\ntara 0.00\nneto -2.50\nbit0 1\nbit2 1\ntara_activa 0\n");
+    }
+    EXPECT_EQ(ejecutar(&salida), 1);
+    EXPECT_TRUE(salida.isEmpty());
+}
+
+}  // namespace
