@@ -1,5 +1,10 @@
 #include "weighings/TablaPesadas.h"
 
+#include <QLoggingCategory>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
 #include "app/Globales.h"
 #include "data/CDatos.h"
 #include "weighings/Sumideros.h"
@@ -28,6 +33,17 @@ QVariant ValorNumericoInicial(const QString& texto) {
     return QVariant(numero.toDouble());
 }
 
+Q_LOGGING_CATEGORY(lcTablaPesadas, "bascora.pesadas.tabla")
+
+namespace {
+
+bool Ejecutar(const QString& conexion, const char* sql) {
+    QSqlQuery q(QSqlDatabase::database(conexion, false));
+    return q.exec(QString::fromLatin1(sql));
+}
+
+}  // namespace
+
 TablaPesadas::TablaPesadas() = default;
 TablaPesadas::~TablaPesadas() {
     Abortar();
@@ -47,9 +63,19 @@ void TablaPesadas::Abrir() {
         throw ErrorAlmacenamiento(
             QStringLiteral("tabla de pesadas no disponible: ") + DataTbReporte, false);
     }
+    // One transaction for the batch: a commit per row costs a disk sync each. A savepoint per row
+    // keeps the rows before a refused one (an engine may abort the whole transaction otherwise),
+    // and the batch is committed also when it stops half way.
+    transaccion_ = QSqlDatabase::database(datos_->NombreConexion(), false).transaction();
+    if (!transaccion_) qCWarning(lcTablaPesadas) << "no transaction: one commit per row";
 }
 
 void TablaPesadas::Agregar(const Pesada& p) {
+    const QString conexion = datos_->NombreConexion();
+    if (transaccion_ && !Ejecutar(conexion, "SAVEPOINT pesada")) {
+        throw ErrorAlmacenamiento(QSqlDatabase::database(conexion, false).lastError().text(),
+                                  false);
+    }
     RegistroDatos& r = datos_->Registro;
     try {
         r.AddNew();
@@ -68,12 +94,32 @@ void TablaPesadas::Agregar(const Pesada& p) {
             r.CancelUpdate();  // the refused row must not be stored by a later Update
         } catch (const ErrorBase&) {
         }
+        if (transaccion_) Ejecutar(conexion, "ROLLBACK TO SAVEPOINT pesada");
         throw ErrorAlmacenamiento(e.descripcion(), e.esClaveDuplicada());
     }
+    if (transaccion_ && !Ejecutar(conexion, "RELEASE SAVEPOINT pesada")) {
+        throw ErrorAlmacenamiento(QSqlDatabase::database(conexion, false).lastError().text(),
+                                  false);
+    }
+}
+
+bool TablaPesadas::Confirmar() noexcept {
+    if (!datos_ || !transaccion_) return true;
+    transaccion_ = false;
+    QSqlDatabase db = QSqlDatabase::database(datos_->NombreConexion(), false);
+    if (db.commit()) return true;
+    qCWarning(lcTablaPesadas) << "commit failed:" << db.lastError().text();
+    db.rollback();
+    return false;
 }
 
 void TablaPesadas::Cerrar() {
     if (!datos_) return;
+    if (!Confirmar()) {
+        Abortar();
+        throw ErrorAlmacenamiento(QStringLiteral("no se pudieron guardar las pesadas del lote"),
+                                  false);
+    }
     try {
         datos_->CierraRegistro();
         datos_->CerrarBase();
@@ -90,6 +136,7 @@ void TablaPesadas::Abortar() noexcept {
         datos_->Registro.CancelUpdate();
     } catch (...) {
     }
+    Confirmar();  // the rows stored before the failure stay
     try {
         datos_->CierraRegistro();
     } catch (...) {

@@ -1,5 +1,7 @@
 #pragma once
-// The table sink: every weighing becomes one row of the weighing table, stored at once.
+// The table sink: every weighing becomes one row of the weighing table. The batch is one
+// transaction, committed when it closes and also when it stops half way, so the rows before a
+// failure stay; a batch cut off by a crash leaves no rows (its records are still in the indicator).
 
 #include <QString>
 #include <QVariant>
@@ -25,5 +27,8 @@ class TablaPesadas {
     void Abortar() noexcept;
 
   private:
+    bool Confirmar() noexcept;  // commits the batch; false when the engine refused
+
     std::unique_ptr<CDatos> datos_;
+    bool transaccion_ = false;
 };
