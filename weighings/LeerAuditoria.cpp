@@ -231,6 +231,7 @@ ResultadoDescarga LeerAuditoria(Enlace& enlaceReal, Interaccion& op, const Opcio
         if (medidas) {
             medidas->decodificacionNs += decodificando;
             medidas->sumiderosNs += enSumideros;
+            medidas->porSumidero = sumideros.tiempos();
         }
 
         // 12. Totals by product, into the workbook just written.

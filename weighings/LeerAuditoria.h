@@ -8,6 +8,7 @@
 
 #include "app/Globales.h"
 #include "weighings/Decodificacion.h"
+#include "weighings/Sumideros.h"
 
 class Enlace;
 class Interaccion;
@@ -73,7 +74,8 @@ bool LeerPesadas(Enlace& enlace, int registros, QByteArray* dato);
 struct MedidasDescarga {
     qint64 enlaceNs = 0;
     qint64 decodificacionNs = 0;
-    qint64 sumiderosNs = 0;  // opening, adding and closing the active sinks
+    qint64 sumiderosNs = 0;        // opening, adding and closing the active sinks
+    TiemposSumideros porSumidero;  // the same, sink by sink
 };
 
 // The whole manual download: status, lock, count, counter, records, batch number, sinks, totals,
