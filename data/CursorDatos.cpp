@@ -56,7 +56,10 @@ bool CursorDatos::Abrir(const QString& conexion, const QString& sql, QString* er
         QString orden = m.captured(u"orden").trimmed();
         if (orden.isEmpty()) {
             // Without an ORDER BY the rows come in key order (the ticket tables rely on it).
-            const QSqlIndex clave = db.primaryIndex(tabla);
+            // PostgreSQL folds unquoted names to lower case in its catalog.
+            const bool sinComillas = !tabla.startsWith(u'"');
+            const QSqlIndex clave =
+                db.primaryIndex(postgres_ && sinComillas ? tabla.toLower() : tabla);
             QStringList campos;
             for (int k = 0; k < clave.count(); ++k) {
                 campos << db.driver()->escapeIdentifier(clave.fieldName(k), QSqlDriver::FieldName);
