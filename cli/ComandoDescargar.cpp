@@ -16,16 +16,14 @@
 namespace {
 
 // The one question of the download itself, whether to wait for a busy indicator, is answered by
-// --esperar; everything else goes to the terminal.
+// --esperar alone (--si confirms the download, it does not commit to an endless wait).
 class InteraccionDescarga : public InteraccionTerminal {
   public:
     InteraccionDescarga(Respuesta respuesta, bool esperar)
         : InteraccionTerminal(respuesta), esperar_(esperar) {}
-    bool Preguntar(const QString& texto, const QString& titulo, Icono icono,
-                   bool porDefectoSi) override {
-        if (!esperar_) return InteraccionTerminal::Preguntar(texto, titulo, icono, porDefectoSi);
-        QTextStream(stdout) << titulo << ": " << texto << " yes\n";
-        return true;
+    bool Preguntar(const QString& texto, const QString& titulo, Icono, bool) override {
+        QTextStream(stdout) << titulo << ": " << texto << (esperar_ ? " yes\n" : " no\n");
+        return esperar_;
     }
 
   private:

@@ -1,0 +1,122 @@
+// bascora-cli descargar and auto as processes, against the simulated indicator on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include "app/Globales.h"
+#include "settings/Config.h"
+#include "tests/descargas/EnlaceFalso.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/SimuladorPrueba.h"
+
+namespace {
+
+class ComandoDescarga : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim.ConfigurarEnlaceTcp();
+        GuardarConfig("global", "Lote", "3");
+        GuardarConfig("global", "ArchivoPlano", "1");
+        GuardarConfig("global", "NombreTXT", "plano");
+        GuardarConfig("Opciones", "Separador", "59");
+        for (int i = 1; i <= 12; ++i) sim.agregarPesada(RegistroDePrueba(i));
+        sim.fijarContador(500);
+    }
+
+    void Iniciar(QProcess& p, const QStringList& argumentos) {
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("BASCORA_ESPERA_MS", "200");
+        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
+        p.setProcessEnvironment(entorno);
+        p.setWorkingDirectory(carpeta.ruta());
+        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
+                QStringList({"--carpeta", carpeta.ruta()}) + argumentos);
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+    int Ejecutar(const QStringList& argumentos, QByteArray* salida = nullptr) {
+        QProcess p;
+        Iniciar(p, argumentos);
+        p.closeWriteChannel();
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            return -1;
+        }
+        if (salida) *salida = p.readAllStandardOutput() + p.readAllStandardError();
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    int LineasPlano() const { return int(carpeta.leer("plano").count("\r\n")); }
+
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim;
+};
+
+TEST_F(ComandoDescarga, DownloadsOnlyWhenConfirmedAndReportsByExitStatus) {
+    QByteArray salida;
+    EXPECT_EQ(Ejecutar({"descargar"}, &salida), 1);  // no terminal: the question gets No
+    EXPECT_EQ(sim.tramasRecibidas(), 0);
+
+    EXPECT_EQ(Ejecutar({"descargar", "--si"}, &salida), 0) << salida.toStdString();
+    EXPECT_TRUE(salida.contains("Se han recibido 12 pesadas")) << salida.toStdString();
+    EXPECT_EQ(LineasPlano(), 12);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    EXPECT_FALSE(sim.indicador().bloqueado());
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+
+    // Nothing stored: a complete download all the same.
+    EXPECT_EQ(Ejecutar({"descargar", "--si"}), 0);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+
+    EXPECT_EQ(Ejecutar({"descargar", "--nada"}), 2);
+}
+
+TEST_F(ComandoDescarga, BusyIndicatorIsWaitedForOnlyWhenAsked) {
+    sim.indicador().fijarOcupado(60000);
+    QByteArray salida;
+    EXPECT_EQ(Ejecutar({"descargar", "--si"}, &salida), 1);
+    EXPECT_EQ(sim.tramasRecibidas(6), 0);
+    EXPECT_EQ(sim.indicador().cuenta(), 12);
+
+    sim.indicador().fijarOcupado(2500);
+    EXPECT_EQ(Ejecutar({"descargar", "--si", "--esperar"}, &salida), 0) << salida.toStdString();
+    EXPECT_TRUE(salida.contains("Esperando Finalización de proceso para descargar pesadas"));
+    EXPECT_EQ(LineasPlano(), 12);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+}
+
+TEST_F(ComandoDescarga, FailedDownloadGivesAFailureStatus) {
+    GuardarConfig("Opciones", "Ruta", "falta/");
+    EXPECT_EQ(Ejecutar({"descargar", "--si"}), 1);
+    EXPECT_EQ(sim.indicador().cuenta(), 12);
+    EXPECT_TRUE(sim.indicador().bloqueado());
+}
+
+TEST_F(ComandoDescarga, ServiceDownloadsAndStopsCleanlyOnSigterm) {
+    GuardarConfig("Global", "InicioBajar", "1");
+    QProcess p;
+    Iniciar(p, {"auto"});
+    QByteArray salida;
+    const bool recibido = QTest::qWaitFor(
+        [&] {
+            salida += p.readAllStandardOutput();
+            return salida.contains("Se han recibido 12 pesadas.");
+        },
+        30000);
+    EXPECT_TRUE(recibido) << salida.toStdString();
+    p.terminate();  // SIGTERM
+    ASSERT_TRUE(p.waitForFinished(20000));
+    salida += p.readAllStandardOutput();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(salida.endsWith(" - OFF\n")) << salida.toStdString();
+    const QByteArray informe = carpeta.leer("auto.txt");
+    EXPECT_TRUE(informe.contains(" - ON\r\n"));
+    EXPECT_TRUE(informe.endsWith(" - OFF\r\n"));
+    EXPECT_EQ(LineasPlano(), 12);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    EXPECT_FALSE(sim.indicador().bloqueado());
+}
+
+}  // namespace
