@@ -78,7 +78,18 @@ int main(int argc, char** argv) {
                 << " ms | sinks " << Ms(m.sumiderosNs) << " ms (workbook "
                 << Ms(m.porSumidero.libroNs) << ", text " << Ms(m.porSumidero.planoNs) << ", table "
                 << Ms(m.porSumidero.tablaNs) << ") | decoding + sinks "
-                << Ms(m.decodificacionNs + m.sumiderosNs) << " ms\n"
+                << Ms(m.decodificacionNs + m.sumiderosNs) << " ms\n";
+            // Loopback answers at once; on the serial line at 19200 bit/s (10 bits a byte) the
+            // same frames take this long on the wire alone.
+            const int lecturas = sim.tramasRecibidas(3);
+            const int escrituras = sim.tramasRecibidas(6);
+            const int bloques = (13 * cantidad + 7) / 8;
+            // Read: 8 bytes out, 5 + 2 per register back; write: 8 out, 8 back. The registers
+            // read are the records plus status, count and counter (4).
+            const double bytes = 13.0 * lecturas + 2.0 * (13 * cantidad + 4) + 16.0 * escrituras;
+            out << "       " << lecturas << " read frames (" << bloques << " for the records), "
+                << escrituras << " write frames; at 19200 bit/s the wire alone takes "
+                << bytes * 10.0 / 19200.0 * 1000.0 << " ms\n"
                 << Qt::flush;
         }
         QDir::setCurrent(anterior);
