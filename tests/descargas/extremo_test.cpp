@@ -69,6 +69,18 @@ class DescargaExtremo : public ::testing::Test {
         GuardarConfig("Opciones", "Ruta", "");
     }
 
+    bool Sql(const QString& sentencia) const {
+        const QString nombre = QUuid::createUuid().toString();
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
+            db.setDatabaseName(carpeta.ruta("datos.db"));
+            ok = db.open() && QSqlQuery(db).exec(sentencia);
+        }
+        QSqlDatabase::removeDatabase(nombre);
+        return ok;
+    }
+
     void Cargar(int n) {
         for (int i = 1; i <= n; ++i) sim.agregarPesada(RegistroDePrueba(i));
         sim.fijarContador(quint32(n + 100));
@@ -206,18 +218,7 @@ TEST_F(DescargaExtremo, StorageFailuresKeepTheRecordsAndTheNextDownloadStoresThe
     Cargar(n);
 
     // A row of the coming batch is already in the table: the 25th weighing is refused.
-    {
-        const QString nombre = QUuid::createUuid().toString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
-            db.setDatabaseName(carpeta.ruta("datos.db"));
-            ASSERT_TRUE(db.open());
-            QSqlQuery q(db);
-            ASSERT_TRUE(q.exec("INSERT INTO " + DataTbReporte +
-                               " (Lote, Numero, Peso) VALUES (21, 25, 0)"));
-        }
-        QSqlDatabase::removeDatabase(nombre);
-    }
+    ASSERT_TRUE(Sql("INSERT INTO " + DataTbReporte + " (Lote, Numero, Peso) VALUES (21, 25, 0)"));
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloAlmacenamiento);
     EXPECT_EQ(op.textos().last(), "Error en base de datos");
     ComprobarIntacto(n);
@@ -245,6 +246,61 @@ TEST_F(DescargaExtremo, StorageFailuresKeepTheRecordsAndTheNextDownloadStoresThe
     EXPECT_EQ(op.textos(), QStringList({"Recepción finalizada con éxito\nSe han recibido 40 "
                                         "pesadas"}));
     ComprobarGuardadas(n, 24);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    EXPECT_FALSE(sim.indicador().bloqueado());
+}
+
+TEST_F(DescargaExtremo, NamesForCodesAndTotalsByProduct) {
+    Cargar(3);
+    GuardarConfig("Global", "GuardarNombre", "1");
+    GuardarConfig("Global", "BajarTotCod", "1");
+    ASSERT_TRUE(Sql("UPDATE " + DataTbPLU_SETUP + " SET Alfa = -1 WHERE Codigo = 1"));
+    ASSERT_TRUE(Sql("UPDATE " + DataTbPLU_SETUP + " SET Texto = 1 WHERE Codigo = 3"));
+    ASSERT_TRUE(Sql("DELETE FROM " + DataTbPLU));
+    for (const char* fila : {"(1, 1, 'Harina')", "(1, 2, 'Azucar')", "(2, 5, 'Sal')"})
+        ASSERT_TRUE(Sql("INSERT INTO " + DataTbPLU + " (Grupo, Codigo, Nombre) VALUES " + fila));
+    campos = Llena_Opciones();
+    // Totals: entry 1 has 3 weighings of 1500, entry 2 none, entry 3 one of 700.
+    QByteArray totales(1250, '\0');
+    totales[0] = char(1500 & 0xFF);
+    totales[1] = char(1500 >> 8);
+    totales[3] = 3;
+    totales[10] = char(700 & 0xFF);
+    totales[11] = char(700 >> 8);
+    totales[13] = 1;
+    sim.escribirRegistros(DirTotales, totales);
+
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    EXPECT_EQ(op.textos().last(), "Recepción de totales por producto finalizada con éxito");
+    const QStringList lineas = Plano();
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_TRUE(lineas[0].startsWith("21;1;10;Harina;1001;ABC;")) << lineas[0].toStdString();
+    EXPECT_TRUE(lineas[1].startsWith("21;2;20;Azucar;1002;ABC;"));
+    EXPECT_TRUE(lineas[2].startsWith("21;3;30;;1003;ABC;"));  // no product 3 in group 1
+    const std::vector<Fila> filas = Tabla();
+    ASSERT_EQ(filas.size(), 3u);
+    EXPECT_EQ(filas[0].codigo1, 0);  // a name is not a number
+    const auto hoja = LeerHojaLibro(carpeta.ruta("libro.xlsx"), "Totales");
+    EXPECT_EQ(hoja.count("C6") ? hoja.at("C6") : QString(), "Harina");
+    EXPECT_EQ(hoja.count("D6") ? hoja.at("D6").toDouble() : 0, 1500.0);
+    EXPECT_EQ(hoja.count("E6") ? hoja.at("E6").toInt() : 0, 3);
+    EXPECT_EQ(hoja.count("A7") ? hoja.at("A7").toInt() : 0, 2);
+    EXPECT_EQ(hoja.count("C7") ? hoja.at("C7") : QString(), "Sal");
+    EXPECT_FALSE(hoja.count("A8"));
+
+    // The totals read fails: told and logged, and the download still deletes and unlocks.
+    Cargar(2);
+    op.mensajes.clear();
+    const QString puerto = LeerConfig("Global", "Port_1", "");
+    const QString cerrado = QString::number(PuertoCerrado());
+    espia.antes = [&](const PeticionEnlace& p) {
+        GuardarConfig("Global", "Port_1", p.Direccion == "13547" ? cerrado : puerto);
+    };
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    EXPECT_EQ(op.textos(), QStringList({"Error al bajar los totales por producto",
+                                        "Recepción finalizada con éxito\nSe han recibido 2 "
+                                        "pesadas"}));
+    EXPECT_TRUE(carpeta.leer("Datos.log").contains("Error al bajar los totales por producto"));
     EXPECT_EQ(sim.indicador().cuenta(), 0);
     EXPECT_FALSE(sim.indicador().bloqueado());
 }
