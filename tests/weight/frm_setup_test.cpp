@@ -78,19 +78,6 @@ TEST_F(FrmSetupTest, MenusFillTheRowsAndCalibrationHidesRowSeven) {
     EXPECT_EQ(Campo(v, 7)->text(), "P30");
 }
 
-TEST_F(FrmSetupTest, CancelledQuestionPrintsNothing) {
-    CarpetaTemporal carpeta;
-    InteraccionGuion operador;
-    operador.responder({false});
-    frmSetup v(&operador);
-    v.findChild<QPushButton*>("cmd_Impri")->click();
-    ASSERT_EQ(operador.mensajes.size(), 1);
-    EXPECT_EQ(operador.mensajes[0].tipo, InteraccionGuion::Mensaje::Confirmacion);
-    EXPECT_EQ(operador.mensajes[0].texto, "Desea imprimir la configuracion?");
-    EXPECT_EQ(operador.mensajes[0].titulo, "Atencion");
-    EXPECT_TRUE(Pdfs().isEmpty());
-}
-
 TEST_F(FrmSetupTest, PrintoutHasEveryMenuPairInItsColumns) {
     CarpetaTemporal carpeta;
     LlenarSetup(carpeta);
@@ -142,13 +129,18 @@ TEST_F(FrmSetupTest, PrintoutHasEveryMenuPairInItsColumns) {
     EXPECT_EQ(i, l.size() - 1);  // then only the closing rule: Cal had seven lines
 }
 
-TEST_F(FrmSetupTest, EmptySetupStillPrintsTheFrame) {
+TEST_F(FrmSetupTest, EmptySetupStillPrintsTheFrameAndCancelPrintsNothing) {
     CarpetaTemporal carpeta;
     InteraccionGuion operador;
-    operador.responder({true});
+    operador.responder({false, true});
     frmSetup v(&operador);
     EXPECT_EQ(Campo(v, 0)->text(), "");
     EXPECT_EQ(Dato(v, 0)->text(), "");
+    v.findChild<QPushButton*>("cmd_Impri")->click();
+    EXPECT_TRUE(Pdfs().isEmpty());
+    EXPECT_EQ(operador.mensajes[0].tipo, InteraccionGuion::Mensaje::Confirmacion);
+    EXPECT_EQ(operador.mensajes[0].texto, "Desea imprimir la configuracion?");
+    EXPECT_EQ(operador.mensajes[0].titulo, "Atencion");
     v.cmd_Impri_Click();
     ASSERT_EQ(Pdfs().size(), 1);
     const QStringList l = LineasPdf(Pdfs()[0]);
@@ -156,18 +148,6 @@ TEST_F(FrmSetupTest, EmptySetupStillPrintsTheFrame) {
     ASSERT_EQ(l.size(), 10) << l.join('\n').toStdString();
     EXPECT_EQ(l[4].indexOf("ESTAB"), 4);
     EXPECT_EQ(l[8].indexOf("Cal 2"), 44);
-}
-
-TEST_F(FrmSetupTest, ExitClosesAndSaysSo) {
-    CarpetaTemporal carpeta;
-    InteraccionGuion operador;
-    frmSetup v(&operador);
-    v.show();
-    int cerradas = 0;
-    QObject::connect(&v, &frmSetup::cerrada, [&] { ++cerradas; });
-    v.findChild<QPushButton*>("Cmd_Salir")->click();
-    EXPECT_FALSE(v.isVisible());
-    EXPECT_EQ(cerradas, 1);
 }
 
 }  // namespace

@@ -212,17 +212,6 @@ TEST_F(FrmPesoTest, APortThatDoesNotOpenTakesTheFailurePath) {
     EXPECT_EQ(operador.mensajes[0].texto, "Error en la comunicación con la balanza");
 }
 
-TEST_F(FrmPesoTest, ClosingByHandSaysSoOnce) {
-    frmPeso v(&operador);
-    QSignalSpy cerrada(&v, &frmPeso::cerrada);
-    v.show();
-    v.close();
-    v.close();
-    EXPECT_EQ(cerrada.size(), 1);
-    EXPECT_FALSE(v.findChild<QTimer*>("Timer1")->isActive());
-    EXPECT_TRUE(operador.mensajes.isEmpty());
-}
-
 }  // namespace
 
 namespace {
