@@ -1,11 +1,11 @@
 // bascora-cli config: read or write one setting of bascora.ini the way the program does (closing
 // ".", optional scramble), e.g. so an installer can write the "BaseDeDatos" connection settings.
-#include <QFileInfo>
 #include <QTextStream>
 
 #include "cli/Comandos.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
+#include "settings/Cp1252.h"
 
 namespace {
 
@@ -39,15 +39,19 @@ int Config(const QStringList& argumentos) {
         if (resto.at(0).isEmpty() || resto.at(1).isEmpty()) {
             return UsoConfig(error, QStringLiteral("SECCION and CLAVE cannot be empty"));
         }
-        // The program never reports a failed write; an installer must know.
+        GuardarConfig(resto.at(0), resto.at(1), resto.at(2), cifrado);
+        // The program never reports a failed write; an installer must know. Compare the bytes on
+        // disk with what the store writes: the value (scrambled or not), its closing ".", on one
+        // line.
+        QByteArray esperado =
+            AAnsi(cifrado ? CifrarTexto(resto.at(2), 255) : resto.at(2)) + QByteArray(".");
+        esperado.replace('\r', ' ').replace('\n', ' ');
         const QString ruta = RutaEnCarpetaDatos(QStringLiteral("bascora.ini"));
-        const QFileInfo archivo(ruta);
-        if ((archivo.exists() && !(archivo.isReadable() && archivo.isWritable())) ||
-            !QFileInfo(archivo.absolutePath()).isWritable()) {
-            error << "bascora-cli config: cannot write " << ruta << "\n";
+        const auto escrito = ArchivoIni::LeerValor(ruta, resto.at(0), resto.at(1));
+        if (!escrito || *escrito != esperado.trimmed()) {
+            error << "bascora-cli config: could not write " << ruta << "\n";
             return 1;
         }
-        GuardarConfig(resto.at(0), resto.at(1), resto.at(2), cifrado);
         return 0;
     }
     return UsoConfig(error, "unknown action " + accion);

@@ -3,6 +3,7 @@
 // scrambled values).
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -155,6 +156,15 @@ TEST_F(ConfigCli, GuardarEnUnArchivoDeSoloLecturaFallaSinTocarlo) {
     const Resultado r = Cli(carpeta_.ruta(), {"config", "guardar", "Global", "Host_1", "::1"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(carpeta_.leer("bascora.ini"), Archivo());
+}
+
+TEST_F(ConfigCli, GuardarQueNoPuedeEscribirFallaConUno) {
+    // A folder where the file should be: nothing can be written, and the tool must say so.
+    CarpetaTemporal otra;
+    ASSERT_TRUE(QDir(otra.ruta()).mkdir("bascora.ini"));
+    const Resultado r = Cli(otra.ruta(), {"config", "guardar", "Global", "Host_1", "::1"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_TRUE(r.error.contains("could not write")) << r.error.toStdString();
 }
 
 TEST(Arranque, SinPantallaExplicaComoUsarXvfbRun) {
