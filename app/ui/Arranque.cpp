@@ -4,9 +4,16 @@
 #include <QPointer>
 
 #include "app/ui/FrmPrincipal.h"
+#include "weighings/ui/FrmAuto.h"
 
 bool AbrirVentanaAuto() {
-    return false;  // window not built yet
+    auto* ventana = new frmAuto;
+    ventana->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the scheduled download shows the main window (before this one goes away, so the
+    // program does not end with its last window).
+    QObject::connect(ventana, &frmAuto::cerrada, [] { VentanaPrincipal().Abrir(); });
+    ventana->show();
+    return true;
 }
 
 FrmPrincipal& VentanaPrincipal() {

@@ -22,6 +22,8 @@
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
+#include "weighings/ui/FrmAuto.h"
+#include "weighings/ui/FrmPesadas.h"
 
 namespace {
 
@@ -278,8 +280,8 @@ void FrmPrincipal::AbrirVentanaHija(QWidget* ventana) {
 
 // Commands whose windows are still to come.
 void FrmPrincipal::conectar() {}        // window not built yet
-void FrmPrincipal::mnuAuto() {}         // window not built yet
-void FrmPrincipal::mnubajar() {}        // window not built yet
+void FrmPrincipal::mnuAuto() { AbrirVentanaHija(new frmAuto); }
+void FrmPrincipal::mnubajar() { AbrirVentanaHija(new frmPesadas); }
 void FrmPrincipal::mnuCodigos() {}      // window not built yet
 void FrmPrincipal::mnuMembrete() {}     // window not built yet
 void FrmPrincipal::mnuRecetas() {}      // window not built yet
