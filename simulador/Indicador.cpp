@@ -209,7 +209,7 @@ void Indicador::fijarRegistro(int direccion, quint16 valor) {
     setReg(direccion, valor);
 }
 
-void Indicador::agregarPesadaSinBloqueo(const QByteArray& entrada) {
+void Indicador::agregarPesadaSinBloqueo(const QByteArray& entrada, bool pesada) {
     QByteArray r = entrada.left(kLargoPesada);
     r.append(QByteArray(kLargoPesada - r.size(), '\0'));
     const int c = reg(kRegCuenta);
@@ -219,6 +219,7 @@ void Indicador::agregarPesadaSinBloqueo(const QByteArray& entrada) {
             setReg(base + i, quint16(quint8(r.at(2 * i)) | quint8(r.at(2 * i + 1)) << 8));
     }
     if (c < 0xFFFF) setReg(kRegCuenta, quint16(c + 1));
+    if (!pesada) return;  // a record loaded from a state file was counted when it was weighed
     const quint32 cnt = (quint32(reg(kRegContador)) | quint32(reg(kRegContador + 1) & 0xFF) << 16);
     const quint32 nuevo = (cnt + 1) & 0xFFFFFF;
     setReg(kRegContador, quint16(nuevo & 0xFFFF));
@@ -250,7 +251,7 @@ void Indicador::agregarPesadaSinBloqueo(const QByteArray& entrada) {
 
 void Indicador::agregarPesada(const QByteArray& registro26) {
     QMutexLocker l(&mutex_);
-    agregarPesadaSinBloqueo(registro26);
+    agregarPesadaSinBloqueo(registro26, true);
 }
 
 QList<QByteArray> Indicador::pesadas() const {
@@ -579,8 +580,6 @@ bool Indicador::aplicarJson(const QJsonObject& o, QString* error) {
     }
     if (o.contains(QStringLiteral("pesadas"))) {
         setReg(kRegCuenta, 0);
-        const quint32 contadorPrevio =
-            quint32(reg(kRegContador)) | quint32(reg(kRegContador + 1) & 0xFF) << 16;
         for (const QJsonValue& v : o.value(QStringLiteral("pesadas")).toArray()) {
             const QJsonObject p = v.toObject();
             QByteArray r;
@@ -591,12 +590,8 @@ bool Indicador::aplicarJson(const QJsonObject& o, QString* error) {
             } else {
                 r = PesadaDeCampos(p);
             }
-            agregarPesadaSinBloqueo(r);
+            agregarPesadaSinBloqueo(r, false);
         }
-        // Loading the stored records is not weighing them again: the counter stays as given.
-        setReg(kRegContador, quint16(contadorPrevio & 0xFFFF));
-        setReg(kRegContador + 1,
-               quint16((reg(kRegContador + 1) & 0xFF00) | ((contadorPrevio >> 16) & 0xFF)));
     }
     if (o.contains(QStringLiteral("cuenta")))
         setReg(kRegCuenta, quint16(qBound(0, o.value(QStringLiteral("cuenta")).toInt(), 0xFFFF)));

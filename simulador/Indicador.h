@@ -73,7 +73,8 @@ class Indicador {
     quint16 registro(int direccion) const;
     void fijarRegistro(int direccion, quint16 valor);
 
-    // Audit memory. A record beyond the 500 places only raises the count (it is lost).
+    // Audit memory. A new weighing raises the count and the counter and adds to the totals; a
+    // record beyond the 500 places only raises the count (it is lost).
     void agregarPesada(const QByteArray& registro26);
     QList<QByteArray> pesadas() const;  // the stored records, oldest first
     int cuenta() const;
@@ -121,7 +122,7 @@ class Indicador {
   private:
     quint16 reg(int d) const;
     void setReg(int d, quint16 v);
-    void agregarPesadaSinBloqueo(const QByteArray& r);
+    void agregarPesadaSinBloqueo(const QByteArray& r, bool pesada);
     QByteArray bloquePesoSinBloqueo() const;
     bool ocupadoSinBloqueo() const;
     bool sortear(double parte);
