@@ -218,4 +218,21 @@ TEST_F(BajadaAutoTest, FailuresBeforeStoringArmTheRetryFromTheLock) {
                     .contains("No se pudo bajar las 2 pesadas (26)"));
 }
 
+TEST_F(BajadaAutoTest, ScheduleFiringDuringADownloadDoesNotStartASecondOne) {
+    bajada.Iniciar();
+    indicador.cargar(4);
+    // The link yields to the event loop during a request: the clock ticks inside the download.
+    ahora = QDateTime(QDate(2026, 3, 1), QTime(23, 59));
+    indicador.antes = [this](const PeticionEnlace& p) {
+        if (p.Direccion == "7041") bajada.Tick();
+    };
+    bajada.BajarAhora();
+    EXPECT_TRUE(bajada.Disparado);
+    EXPECT_EQ(conexiones, 2);  // the opening and the double click, no nested one
+    EXPECT_EQ(indicador.peticiones.filter("R 7040").size(), 1);
+    EXPECT_TRUE(indicador.pesadas.isEmpty());
+    EXPECT_EQ(Guardadas(), 4);
+    EXPECT_EQ(Lote(), 11);
+}
+
 }  // namespace
