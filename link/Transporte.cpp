@@ -77,7 +77,11 @@ class TransporteSerie final : public Transporte {
         }
         // Whatever is still in the buffer belongs to an earlier frame.
         p->clear(QSerialPort::Input);
-        p->readAll();
+        if (p->isOpen()) p->readAll();
+        if (!p->isOpen()) {
+            EsperarHasta(plazo);
+            return {};
+        }
         qCDebug(lcEnlaceTramas).noquote() << "->" << Hex(trama);
         p->write(trama);
         while (p->isOpen() && p->bytesToWrite() > 0) {

@@ -106,18 +106,24 @@ TEST_P(EnlaceSimulado, InjectedFaultsCostRetries) {
 
     // An answer late within the wait is taken; one later than the wait is not.
     simulador::AjustesFallos f;
-    f.retardoMs = 60;
+    f.retardoMs = 40;
     sim.fijarFallos(f);
     sim.programarFallos({Fallo::Tardar});
     Reintentos = 0;
     EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
     EXPECT_EQ(Reintentos.load(), 0);
-    f.retardoMs = 400;
+    // Answer 750 ms late to a 300 ms wait: the busy indicator ignores the second try, the late
+    // answer lands in the third try's wait.
+    enlace.fijarEsperas(300, 500);
+    f.retardoMs = 750;
     sim.fijarFallos(f);
     sim.programarFallos({Fallo::Tardar, Fallo::Ninguno});
     sim.escribirRegistros(300, "abcdefgh");
     sim.escribirRegistros(308, "ijklmnop");
+    Reintentos = 0;
     EXPECT_TRUE(LeerRegistros(enlace, 300, 4, &dato));
+    EXPECT_EQ(dato, QByteArray("abcdefgh"));
+    EXPECT_EQ(Reintentos.load(), 2);
     // The late answer must not be taken for the next block's.
     EXPECT_TRUE(LeerRegistros(enlace, 308, 4, &dato));
     EXPECT_EQ(dato, QByteArray("ijklmnop"));
@@ -273,6 +279,27 @@ TEST(EnlaceTiempos, RealAnswerWaitIsTwoSeconds) {
     EXPECT_TRUE(LeerRegistros(enlace, 0, 1, &dato));
     EXPECT_GE(t.elapsed(), 1990);
     EXPECT_LT(t.elapsed(), 3500);
+}
+
+// The real connection wait: a refused connection still costs its 2000 ms before the frames.
+TEST(EnlaceTiempos, RealConnectionWaitIsTwoSeconds) {
+    CarpetaTemporal carpeta;
+    quint16 libre = 0;
+    {
+        QTcpServer s;
+        ASSERT_TRUE(s.listen(QHostAddress::LocalHost, 0));
+        libre = s.serverPort();
+    }
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    GuardarConfig("Global", "Host_1", "127.0.0.1");
+    GuardarConfig("Global", "Port_1", int(libre));
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(50);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(EnviarComando(enlace, "M").isEmpty());
+    EXPECT_GE(t.elapsed(), 2000 + 50 - 10);
+    EXPECT_LT(t.elapsed(), 4000);
 }
 
 }  // namespace

@@ -1,0 +1,253 @@
+// The simulator as the tests and the demo rely on it: its indicator behaviour, its state file,
+// fault shares from a fixed seed, and the executable started, used and stopped by PID.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QThread>
+
+#include "app/Globales.h"
+#include "link/EnlaceDirecto.h"
+#include "link/Tramas.h"
+#include "settings/Config.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/SimuladorPrueba.h"
+
+using simulador::Fallo;
+using simulador::Indicador;
+using simulador::Respuesta;
+
+namespace {
+
+QByteArray Registro(int dia, int peso, int codigo) {
+    QByteArray r(26, '\0');
+    r[0] = char(dia);
+    r[1] = 0x12;
+    r[2] = 0x26;
+    r[3] = 0x30;
+    r[4] = 0x09;
+    r[5] = char(peso & 0xFF);
+    r[6] = char(peso >> 8);
+    r[8] = char(codigo);
+    return r;
+}
+
+TEST(Indicador, AuditMemoryCounterAndTotals) {
+    Indicador ind;
+    ind.fijarContador(0xFFFFFE);
+    ind.agregarPesada(Registro(1, 1000, 3));
+    ind.agregarPesada(Registro(2, 500, 3));
+    EXPECT_EQ(ind.cuenta(), 2);
+    EXPECT_EQ(ind.contador(), 0u);  // 24 bits wrap
+    ASSERT_EQ(ind.pesadas().size(), 2);
+    EXPECT_EQ(ind.pesadas().at(1), Registro(2, 500, 3));
+    EXPECT_EQ(ind.leerRegistros(7041 + 13, 13), Registro(2, 500, 3));
+    // Product 3's total: 1500 in 24 bits, 2 weighings in 16.
+    EXPECT_EQ(ind.leerRegistros(13547, 10).mid(10, 5), QByteArray::fromHex("DC05000200"));
+
+    // Past 500 records only the count grows.
+    ind.fijarCuenta(500);
+    ind.agregarPesada(Registro(3, 1, 0));
+    EXPECT_EQ(ind.cuenta(), 501);
+    EXPECT_EQ(ind.pesadas().size(), 500);
+    EXPECT_EQ(ind.leerRegistros(13541, 1), QByteArray(2, '\0'));  // the lock register is intact
+}
+
+TEST(Indicador, FramesAsTheIndicatorAnswersThem) {
+    Indicador ind;
+    ind.fijarPeso(-5, 0, 1, false);
+    Respuesta r = ind.Procesar(TramaLectura(0, 0, 8));
+    ASSERT_TRUE(r.hay);
+    EXPECT_EQ(r.bytes.left(7), QByteArray::fromHex("000310FFFBFFFF"));
+    EXPECT_EQ(r.bytes.size(), 21);
+    EXPECT_EQ(crc16(r.bytes.left(19)), r.bytes.right(2));
+
+    // "G" to the command register empties the audit memory; the echo is the request.
+    ind.agregarPesada(Registro(1, 1, 1));
+    const QByteArray g = TramaEscritura(0, 6, QByteArray("G\0", 2));
+    EXPECT_EQ(ind.Procesar(g).bytes, g);
+    EXPECT_EQ(ind.cuenta(), 0);
+
+    EXPECT_FALSE(ind.Procesar(TramaLectura(1, 0, 8)).hay);                    // another slave
+    EXPECT_FALSE(ind.Procesar(QByteArray::fromHex("0003000000080000")).hay);  // bad CRC
+    EXPECT_EQ(ind.Procesar(TramaLectura(0, 65535, 2)).bytes.left(3), QByteArray::fromHex("008302"));
+    QByteArray f4 = QByteArray::fromHex("000400000001");
+    EXPECT_EQ(ind.Procesar(f4 + crc16(f4)).bytes.left(3), QByteArray::fromHex("008401"));
+    EXPECT_EQ(ind.Procesar(":M\r\n").bytes.size(), 90);
+    EXPECT_EQ(ind.tramasRecibidas(3), 3);
+    EXPECT_EQ(ind.tramasRecibidas(':'), 1);
+
+    ind.fijarOcupado(60000);
+    EXPECT_EQ(ind.estado(), 1);
+    ind.fijarOcupado(0);
+    EXPECT_EQ(ind.estado(), 0);
+}
+
+TEST(Indicador, StreamsAreCutIntoFrames) {
+    QByteArray flujo = QByteArray::fromHex("FFFE") + TramaLectura(0, 1, 1) + ":M\r\n" +
+                       TramaEscritura(0, 2, "ab").left(5);
+    QByteArray t;
+    ASSERT_TRUE(Indicador::ExtraerTrama(flujo, &t));
+    EXPECT_EQ(t, TramaLectura(0, 1, 1));
+    ASSERT_TRUE(Indicador::ExtraerTrama(flujo, &t));
+    EXPECT_EQ(t, QByteArray(":M\r\n"));
+    EXPECT_FALSE(Indicador::ExtraerTrama(flujo, &t));
+    EXPECT_EQ(flujo.size(), 5);
+}
+
+TEST(Indicador, FaultSharesFollowTheSeed) {
+    auto secuencia = [](quint32 semilla) {
+        Indicador ind;
+        ind.fijarSemilla(semilla);
+        simulador::AjustesFallos f;
+        f.perder = 0.3;
+        f.crcMalo = 0.2;
+        ind.fijarFallos(f);
+        QString s;
+        for (int i = 0; i < 200; ++i) {
+            const Respuesta r = ind.Procesar(TramaLectura(0, 0, 1));
+            s += !r.hay ? u'p' : crc16(r.bytes.left(5)) == r.bytes.right(2) ? u'.' : u'c';
+        }
+        return s;
+    };
+    const QString a = secuencia(42);
+    EXPECT_EQ(a, secuencia(42));
+    EXPECT_NE(a, secuencia(43));
+    EXPECT_NEAR(a.count(u'p'), 60, 25);
+    EXPECT_GT(a.count(u'c'), 10);
+}
+
+TEST(Indicador, StateFileRoundTrip) {
+    CarpetaTemporal carpeta;
+    Indicador a;
+    a.fijarId(3);
+    a.agregarPesada(Registro(5, 777, 2));
+    a.fijarContador(4321);
+    a.escribirRegistros(14404, "recipe bytes");
+    a.fijarSetup(QByteArray(90, 'z'));
+    a.fijarEstado(2);
+    ASSERT_TRUE(a.guardarEstado(carpeta.ruta("e.json")));
+
+    Indicador b;
+    QString error;
+    ASSERT_TRUE(b.cargarEstado(carpeta.ruta("e.json"), &error)) << error.toStdString();
+    EXPECT_EQ(b.id(), 3);
+    EXPECT_EQ(b.pesadas(), a.pesadas());
+    EXPECT_EQ(b.contador(), 4321u);
+    EXPECT_EQ(b.leerRegistros(14404, 6), QByteArray("recipe bytes"));
+    EXPECT_EQ(b.leerRegistros(13547, 625), a.leerRegistros(13547, 625));
+    EXPECT_EQ(b.setup(), QByteArray(90, 'z'));
+    EXPECT_EQ(b.estado(), 2);
+
+    // Records written as fields, and a count beyond the stored records.
+    carpeta.escribir("c.json", R"({"pesadas":[{"fecha":"24/12/05","hora":"09:30","peso":12345,
+        "codigos":["ABC",7]}], "cuenta": 501})");
+    Indicador c;
+    ASSERT_TRUE(c.cargarEstado(carpeta.ruta("c.json")));
+    EXPECT_EQ(c.cuenta(), 501);
+    EXPECT_EQ(c.pesadas().at(0).left(17).toHex(), "2412053009393000414243000000070000");
+    carpeta.escribir("d.json", R"({"setup":"0102"})");
+    EXPECT_FALSE(c.cargarEstado(carpeta.ruta("d.json")));
+    EXPECT_FALSE(c.cargarEstado(carpeta.ruta("missing.json")));
+}
+
+TEST(ProcesoSimulador, ServesTcpAndPtyAndSavesItsStateOnSigterm) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir("inicio.json", R"({"contador": 99, "id": 2})");
+    ProcesoSimulador sim(
+        {"--pty", "--estado", carpeta.ruta("inicio.json"), "--guardar", carpeta.ruta("fin.json")});
+    ASSERT_TRUE(sim.iniciado());
+    ASSERT_NE(sim.puerto(), 0);
+    ASSERT_FALSE(sim.rutaPty().isEmpty());
+    GuardarConfig("global", "ID_1", 2);
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(500, 1000);
+
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    GuardarConfig("Global", "Host_1", "127.0.0.1");
+    GuardarConfig("Global", "Port_1", int(sim.puerto()));
+    QByteArray dato;
+    ASSERT_TRUE(LeerRegistros(enlace, DirContador, 2, &dato));
+    EXPECT_EQ(dato.left(3), QByteArray::fromHex("630000"));
+    ASSERT_TRUE(EscribirRegistros(enlace, 14404, "tcp!"));
+
+    GuardarConfig("Global", "Comunicacion_1", 0);
+    GuardarConfig("Global", "Comm_1", 1);
+    GuardarConfig("Puertos", "1", sim.rutaPty());
+    ASSERT_TRUE(LeerRegistros(enlace, 14404, 2, &dato));
+    EXPECT_EQ(dato, QByteArray("tcp!"));
+    ASSERT_TRUE(EscribirRegistros(enlace, 14406, "pty!"));
+
+    EXPECT_TRUE(sim.detener());
+    const QJsonObject fin = QJsonDocument::fromJson(carpeta.leer("fin.json")).object();
+    Indicador copia;
+    ASSERT_TRUE(copia.aplicarJson(fin));
+    EXPECT_EQ(copia.leerRegistros(14404, 4), QByteArray("tcp!pty!"));
+    EXPECT_EQ(copia.contador(), 99u);
+}
+
+// The device vanishes in the middle of a serial read: the request ends without a hang and the
+// port is not left spinning on read errors.
+TEST(ProcesoSimulador, SerialDeviceThatDisappears) {
+    CarpetaTemporal carpeta;
+    ProcesoSimulador sim({"--pty", "--tardar", "1", "--retardo", "5"});
+    ASSERT_FALSE(sim.rutaPty().isEmpty());
+    GuardarConfig("Global", "Comm_1", 1);
+    GuardarConfig("Puertos", "1", sim.rutaPty());
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(100);
+    int bloques = 0;
+    enlace.fijarProgreso([&](int p) {
+        if (p > 0 && ++bloques == 5) sim.detener();
+    });
+    QElapsedTimer t;
+    t.start();
+    PeticionEnlace p;
+    p.Modo = "R";
+    p.Direccion = "0";
+    p.Longitud = "400";
+    enlace.Solicitar(p);
+    EXPECT_FALSE(p.Exito);
+    EXPECT_GE(p.Dato.size(), 5 * 16);
+    EXPECT_LT(p.Dato.size(), 800);
+    EXPECT_LT(t.elapsed(), 5000);
+}
+
+TEST(Cli, LeerEscribirComando) {
+    CarpetaTemporal carpeta;
+    ProcesoSimulador sim;
+    ASSERT_TRUE(sim.iniciado());
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    GuardarConfig("Global", "Host_1", "127.0.0.1");
+    GuardarConfig("Global", "Port_1", int(sim.puerto()));
+    auto cli = [&](const QStringList& args, QByteArray* salida, QByteArray* error = nullptr) {
+        QProcess p;
+        p.setWorkingDirectory(carpeta.ruta());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("BASCORA_ESPERA_MS", "100");
+        p.setProcessEnvironment(env);
+        p.start(BASCORA_DIR_BINARIOS "/bascora-cli", args);
+        p.waitForFinished(20000);
+        *salida = p.readAllStandardOutput();
+        if (error) *error = p.readAllStandardError();
+        return p.exitCode();
+    };
+    QByteArray salida, error;
+    EXPECT_EQ(cli({"escribir", "6524", "65", "0x42", "67"}, &salida), 0);
+    EXPECT_EQ(cli({"leer", "6524", "2"}, &salida, &error), 0);
+    EXPECT_TRUE(salida.contains(" 6524  41 42  16961  0x4241  AB")) << salida.constData();
+    EXPECT_TRUE(salida.contains(" 6525  43 00     67  0x0043  C.")) << salida.constData();
+    EXPECT_TRUE(error.contains("Reintentos = 0"));
+    EXPECT_EQ(cli({"comando", "M"}, &salida), 0);
+    EXPECT_TRUE(salida.startsWith("   0  01 02 03")) << salida.constData();
+    EXPECT_EQ(cli({"comando", "Q"}, &salida), 1);
+    EXPECT_EQ(cli({"leer", "0"}, &salida), 2);
+    EXPECT_EQ(cli({"escribir", "0", "256"}, &salida), 2);
+    sim.detener();
+    EXPECT_EQ(cli({"leer", "0", "8"}, &salida, &error), 1);
+    EXPECT_TRUE(error.contains("Reintentos = 2"));
+}
+
+}  // namespace
