@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QSerialPort>
 #include <QTcpServer>
 
 #include "app/Globales.h"
@@ -279,6 +280,25 @@ TEST(EnlaceTiempos, RealAnswerWaitIsTwoSeconds) {
     EXPECT_TRUE(LeerRegistros(enlace, 0, 1, &dato));
     EXPECT_GE(t.elapsed(), 1990);
     EXPECT_LT(t.elapsed(), 3500);
+}
+
+// A port held by someone else: every request fails, none hangs; once it is free the link works.
+TEST(EnlaceSinIndicador, PortHeldByAnotherProgram) {
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim(true);
+    ASSERT_FALSE(sim.rutaPty().isEmpty());
+    sim.ConfigurarEnlaceSerie();
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(50);
+    QByteArray dato;
+    {
+        QSerialPort otro(sim.rutaPty());
+        ASSERT_TRUE(otro.open(QIODevice::ReadWrite));
+        EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
+        EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
+        EXPECT_EQ(sim.tramasRecibidas(), 0);
+    }
+    EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
 }
 
 // The real connection wait: a refused connection still costs its 2000 ms before the frames.
