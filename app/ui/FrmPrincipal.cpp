@@ -24,6 +24,8 @@
 #include "settings/Idioma.h"
 #include "weighings/ui/FrmAuto.h"
 #include "weighings/ui/FrmPesadas.h"
+#include "weight/ui/FrmPeso.h"
+#include "weight/ui/FrmSetup.h"
 
 namespace {
 
@@ -286,8 +288,13 @@ void FrmPrincipal::mnuCodigos() {}      // window not built yet
 void FrmPrincipal::mnuMembrete() {}     // window not built yet
 void FrmPrincipal::mnuRecetas() {}      // window not built yet
 void FrmPrincipal::mnuReporte() {}      // window not built yet
-void FrmPrincipal::mnuPesar() {}        // window not built yet
-void FrmPrincipal::mnuSetup() {}        // window not built yet
+// With our own message boxes, the tool window's boxes belong to it (this window is hidden).
+void FrmPrincipal::mnuPesar() {
+    AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
+}
+void FrmPrincipal::mnuSetup() {
+    AbrirVentanaHija(new frmSetup(interaccionPropia_ ? nullptr : interaccion_));
+}
 void FrmPrincipal::mnuViewOptions() {}  // window not built yet
 void FrmPrincipal::mnuHelpAbout() {}    // window not built yet
 

@@ -3,7 +3,9 @@
 // released on close, and the window's lamp, rows and failure path.
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -210,6 +212,37 @@ TEST_F(FrmPesoTest, APortThatDoesNotOpenTakesTheFailurePath) {
     QTRY_COMPARE_WITH_TIMEOUT(cerrada.size(), 1, 15000);
     ASSERT_EQ(operador.mensajes.size(), 1);
     EXPECT_EQ(operador.mensajes[0].texto, "Error en la comunicación con la balanza");
+}
+
+// The operator closes the window by hand while the failure message is up (the box runs its own
+// event loop, as a message box does).
+class OperadorQueCierra : public InteraccionGuion {
+  public:
+    void Avisar(const QString& texto, const QString& titulo, Icono icono) override {
+        InteraccionGuion::Avisar(texto, titulo, icono);
+        QEventLoop bucle;
+        QTimer::singleShot(0, ventana, [this] { ventana->close(); });
+        QTimer::singleShot(100, &bucle, &QEventLoop::quit);
+        bucle.exec();
+        seguiaAbierta = ventana && ventana->isVisible();
+    }
+    QPointer<QWidget> ventana;
+    bool seguiaAbierta = false;
+};
+
+TEST_F(FrmPesoTest, ClosingDuringTheFailureMessageWaitsForIt) {
+    GuardarConfig("Global", "Comunicacion_1", 0);
+    GuardarConfig("Puertos", "2", carpeta.ruta("no-existe"));
+    OperadorQueCierra operador;
+    auto* v = new frmPeso(&operador);
+    v->setAttribute(Qt::WA_DeleteOnClose);
+    operador.ventana = v;
+    QSignalSpy cerrada(v, &frmPeso::cerrada);
+    v->show();
+    QTRY_VERIFY_WITH_TIMEOUT(operador.ventana.isNull(), 15000);
+    EXPECT_TRUE(operador.seguiaAbierta);
+    EXPECT_EQ(cerrada.size(), 1);
+    EXPECT_EQ(operador.mensajes.size(), 1);
 }
 
 }  // namespace

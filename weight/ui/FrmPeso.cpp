@@ -147,12 +147,20 @@ void frmPeso::MostrarFilasTara(bool visibles) {
 void frmPeso::FalloLectura() {
     Timer1->stop();
     lector_.reset();  // the line goes now, not after the operator has read the message
+    avisando_ = true;
     interaccion_->Avisar(TextoIdioma("009006", "Error en la comunicación con la balanza"),
                          TextoIdioma("009007", "¡Atención!"), Icono::Error);
+    avisando_ = false;
     close();
 }
 
 void frmPeso::closeEvent(QCloseEvent* evento) {
+    // Closed from outside while the failure message is up: the window would be deleted under the
+    // message box. It closes anyway once the message is dismissed.
+    if (avisando_) {
+        evento->ignore();
+        return;
+    }
     Timer1->stop();
     lector_.reset();
     const bool yaCerrada = cerrada_;

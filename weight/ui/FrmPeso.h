@@ -72,4 +72,5 @@ class frmPeso : public QWidget {
     Lampara* Shape_led = nullptr;
     int balanza_ = 1;
     bool cerrada_ = false;
+    bool avisando_ = false;
 };

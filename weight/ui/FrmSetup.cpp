@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "app/ui/Impresion.h"
@@ -116,6 +117,10 @@ void frmSetup::Opt_Menu_Click(int k) {
 }
 
 void frmSetup::cmd_Impri_Click() {
+    if (imprimiendo_) return;
+    // No closing while the question, the printout or its messages are under way.
+    imprimiendo_ = true;
+    const auto fin = qScopeGuard([this] { imprimiendo_ = false; });
     if (!interaccion_->Confirmar(TextoIdioma("013006", "Desea imprimir la configuracion?"),
                                  TextoIdioma("013007", "Atencion"), Icono::Informacion))
         return;
@@ -171,6 +176,10 @@ void frmSetup::cmd_Impri_Click() {
 }
 
 void frmSetup::closeEvent(QCloseEvent* evento) {
+    if (imprimiendo_) {
+        evento->ignore();
+        return;
+    }
     QWidget::closeEvent(evento);
     Q_EMIT cerrada();
 }

@@ -45,4 +45,5 @@ class frmSetup : public QWidget {
     QPushButton* Cmd_Salir = nullptr;
     std::unique_ptr<Interaccion> interaccionPropia_;
     Interaccion* interaccion_;
+    bool imprimiendo_ = false;
 };
