@@ -109,29 +109,6 @@ TEST_F(BajadaAutoTest, UnreachableIndicatorIsRetriedEveryMinute) {
     EXPECT_EQ(Guardadas(), 3);
 }
 
-TEST_F(BajadaAutoTest, FailedDeleteResumesAtTheDeleteWithoutASecondBatch) {
-    bajada.Iniciar();
-    indicador.cargar(3);
-    indicador.fallar("T 6");
-    bajada.BajarAhora();
-    EXPECT_TRUE(reporte.contains("Error al eliminar pesadas en balanza."));
-    EXPECT_EQ(bajada.BajadaPendiente, 1);
-    EXPECT_EQ(bajada.EtapaBajada, 2);
-    EXPECT_TRUE(bajada.TimerReconect->isActive());
-    EXPECT_EQ(Lote(), 11);
-    EXPECT_EQ(Guardadas(), 3);
-
-    indicador.peticiones.clear();
-    bajada.Reconectar();
-    EXPECT_EQ(indicador.peticiones, QStringList({"T 6 4700", "T 13541 0000"}));
-    EXPECT_EQ(Lote(), 11);
-    EXPECT_EQ(Guardadas(), 3);
-    EXPECT_TRUE(indicador.pesadas.isEmpty());
-    EXPECT_EQ(bajada.BajadaPendiente, 0);
-    EXPECT_EQ(bajada.EtapaBajada, 0);
-    EXPECT_FALSE(bajada.TimerReconect->isActive());
-}
-
 TEST_F(BajadaAutoTest, FailedUnlockRetriesOnlyTheUnlockAndLogsTheRecordsRetries) {
     bajada.Iniciar();
     indicador.cargar(2);

@@ -209,27 +209,6 @@ TEST_F(LeerAuditoriaTest, FailedDeleteOrUnlockAfterStoring) {
     EXPECT_EQ(Lote(), 7);
 }
 
-TEST_F(LeerAuditoriaTest, StorageFailureKeepsTheRecordsForTheNextDownload) {
-    indicador.cargar(4);
-    GuardarConfig("Opciones", "Ruta", "falta/");  // a folder that is not there
-    const ResultadoDescarga r = Bajar();
-    EXPECT_EQ(r.fin, FinDescarga::FalloAlmacenamiento);
-    EXPECT_EQ(op.textos(), QStringList({"No se encuentra datos.mdb."}));
-    EXPECT_EQ(op.mensajes[0].icono, Icono::Error);
-    EXPECT_TRUE(indicador.bloqueado);
-    EXPECT_EQ(indicador.pesadas.size(), 4);
-    EXPECT_EQ(indicador.escrituras(), 1);  // the lock only: no delete
-    EXPECT_EQ(Lote(), 6);                  // consumed, never given back
-
-    GuardarConfig("Opciones", "Ruta", "");
-    op.mensajes.clear();
-    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
-    const QStringList lineas = LineasPlano();
-    ASSERT_EQ(lineas.size(), 4);
-    for (const QString& l : lineas) EXPECT_TRUE(l.startsWith("7;")) << l.toStdString();
-    EXPECT_TRUE(indicador.pesadas.isEmpty());
-}
-
 TEST_F(LeerAuditoriaTest, TotalsAreNotReadWithoutTheWorkbook) {
     indicador.cargar(1);
     GuardarConfig("Global", "BajarTotCod", "1");
