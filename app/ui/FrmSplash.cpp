@@ -43,7 +43,8 @@ QPixmap Logo() {
 }  // namespace
 
 FrmSplash::FrmSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // Not kept on top: the first connection attempt may show a message box while it is up.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(TituloPrograma());
     setAttribute(Qt::WA_DeleteOnClose, false);
