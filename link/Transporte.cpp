@@ -147,7 +147,7 @@ class TransporteTcp final : public Transporte {
         }
         // Late bytes of an earlier frame, in Qt's buffer or still in the kernel's, are dropped.
         s->readAll();
-        while (s->waitForReadyRead(0)) s->readAll();
+        for (int i = 0; i < 64 && s->waitForReadyRead(0); ++i) s->readAll();
         if (s->state() != QAbstractSocket::ConnectedState) {
             EsperarHasta(plazo);
             return {};

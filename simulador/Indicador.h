@@ -113,7 +113,16 @@ class Indicador {
     // more bytes are needed; bytes that cannot start a frame are dropped.
     static bool ExtraerTrama(QByteArray& flujo, QByteArray* trama);
 
-    // State as JSON: weighings, setup bytes, memory areas, weight, id.
+    // State as JSON, every key optional:
+    //   {"id": 0, "setup": "<90 bytes in hex>",
+    //    "peso": {"bruto": 12340, "tara": 0, "estado": 8, "variable": true},
+    //    "memoria": [{"direccion": 20, "hex": "<bytes, low byte of each register first>"},
+    //                {"direccion": 6524, "texto": "Windows-1252 text"}],
+    //    "pesadas": [{"hex": "<26 bytes>"},
+    //                {"fecha": "24/12/05", "hora": "09:30", "peso": 12345,
+    //                 "codigos": [7, "ABC"]}],   // numbers as 24 bits, texts as characters
+    //    "cuenta": 36, "contador": 1234, "estado": 0, "bloqueo": 0}
+    // Memory areas are applied first; the named values then take precedence over them.
     QJsonObject estadoJson() const;
     bool aplicarJson(const QJsonObject& estado, QString* error = nullptr);
     bool cargarEstado(const QString& ruta, QString* error = nullptr);
