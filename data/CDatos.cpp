@@ -60,7 +60,6 @@ struct RegistroDatos::Impl {
     Estado estado = Estado::Posicion;
     Edicion edicion = Edicion::Ninguna;
     CursorDatos::Fila agregada;            // the row just appended (Estado::Agregada)
-    bool agregadaDesdeFila = false;        // a row was current when AddNew began
     QHash<int, QVariant> pendientes;       // column -> value of the edit in progress
     QHash<QString, QSqlQuery> sentencias;  // prepared writes, by SQL text
 
@@ -232,7 +231,7 @@ void RegistroDatos::MoveNext() {
             // The rows after the deleted one have moved up into its place.
             break;
         case Impl::Estado::Agregada:
-            if (d->agregadaDesdeFila) ++d->pos;
+            // Back among the positions: the row that was current before AddNew, if any.
             break;
         case Impl::Estado::Posicion:
             if (Eof()) throw ErrorBase(QStringLiteral("Either BOF or EOF is True."));
@@ -306,7 +305,6 @@ void RegistroDatos::AsignarCampo(const QString& nombre, const QVariant& v) {
 void RegistroDatos::AddNew() {
     d->ExigirActualizable();
     d->DejarEdicion();
-    d->agregadaDesdeFila = d->Actual() != nullptr;
     d->edicion = Impl::Edicion::Nueva;
 }
 

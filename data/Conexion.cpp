@@ -203,6 +203,18 @@ bool AbrirConexion(const QString& nombre, const QString& texto, bool crearArchiv
                                      .arg(c->archivo, prueba.lastError().text());
                     } else {
                         ok = true;
+                        // In WAL mode a commit is one append to the log; without the extra sync
+                        // a committed row survives a program crash and the file stays consistent
+                        // (only a power cut may lose the last commits). The downloads commit
+                        // every weighing on its own, so this is what keeps them fast.
+                        if (prueba.exec(QStringLiteral("PRAGMA journal_mode")) && prueba.next() &&
+                            prueba.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0) {
+                            prueba.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+                            // Fewer, larger checkpoints (each one syncs) and room for the upper
+                            // index pages of a big weighing table.
+                            prueba.exec(QStringLiteral("PRAGMA wal_autocheckpoint=10000"));
+                            prueba.exec(QStringLiteral("PRAGMA cache_size=-16384"));
+                        }
                     }
                 }
             }

@@ -221,10 +221,9 @@ class Preparador {
         Indice(t.nombre, t.nombre + QStringLiteral("_Lote_Numero"), QStringLiteral("Lote, Numero"),
                true);
         for (const ColumnaTabla& c : t.columnas) {
-            if (c.nombre == u"Lote" || c.nombre == u"Numero") continue;
+            // Lote alone too: sorting by it pages through (Lote, rowid) order.
             Indice(t.nombre, t.nombre + u'_' + c.nombre, c.nombre, false);
         }
-        Indice(t.nombre, t.nombre + QStringLiteral("_Numero"), QStringLiteral("Numero"), false);
     }
 
     bool ExisteFila(const QString& tabla, const QString& clave, int valor) const {
