@@ -44,8 +44,9 @@ class EnlaceFalso : public Enlace {
     quint32 contador = 1000;    // weighing counter
     QByteArray totales = QByteArray(1250, '\0');
     int reintentosLectura = 0;  // added to Reintentos by the records read (the link's retries)
-    int bytesParciales =
-        16;                  // what a failed read still brings back (the blocks before the failure)
+    // What a failed read still brings back (the blocks before the failure).
+    int bytesParciales = 16;
+    bool cancelar = false;   // failed requests were cancelled by the operator
     QStringList peticiones;  // "R 14396 1", "T 13541 FF00", ...
     // Runs before each request; may change the state (a weighing arriving, a busy indicator).
     std::function<void(const PeticionEnlace&)> antes;
@@ -69,6 +70,7 @@ class EnlaceFalso : public Enlace {
         if (fallos_.value(clave) > 0) {
             --fallos_[clave];
             p.Exito = false;
+            p.Cancelado = cancelar;
             if (p.Modo == QLatin1String("R"))
                 p.Dato = Leer(dir, p.Longitud.toInt()).left(bytesParciales);
             return;

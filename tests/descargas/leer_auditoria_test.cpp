@@ -180,6 +180,17 @@ TEST_F(LeerAuditoriaTest, RecordsReadGoesOnFromWhereTheLinkGaveUp) {
     EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;"));
 }
 
+TEST_F(LeerAuditoriaTest, CancelledRecordsReadIsNotTakenUpAgain) {
+    indicador.cargar(3);
+    indicador.fallar("R 7041");
+    indicador.cancelar = true;
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloPesadas);
+    EXPECT_EQ(indicador.peticiones.filter("R 70").size(), 2);  // count and records, once
+    EXPECT_TRUE(indicador.bloqueado);
+    EXPECT_EQ(indicador.pesadas.size(), 3);
+    EXPECT_TRUE(carpeta.leer("Datos.log").contains("Long. Rx = 8 -"));
+}
+
 TEST_F(LeerAuditoriaTest, RetriesOfTheRecordsReadAreLogged) {
     indicador.cargar(3);
     indicador.reintentosLectura = 2;
