@@ -119,4 +119,33 @@ TEST_F(ComandoDescarga, ServiceDownloadsAndStopsCleanlyOnSigterm) {
     EXPECT_FALSE(sim.indicador().bloqueado());
 }
 
+TEST_F(ComandoDescarga, SigtermDuringADownloadLetsItFinishFirst) {
+    for (int i = 13; i <= 100; ++i) sim.agregarPesada(RegistroDePrueba(i));
+    simulador::AjustesFallos lento;
+    lento.tardar = 1.0;
+    lento.retardoMs = 15;  // about 2.5 s for the records
+    sim.fijarFallos(lento);
+    GuardarConfig("Global", "InicioBajar", "1");
+    QProcess p;
+    Iniciar(p, {"auto"});
+    QByteArray salida;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            salida += p.readAllStandardOutput();
+            return salida.contains(" - Conectado");
+        },
+        30000))
+        << salida.toStdString();
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    salida += p.readAllStandardOutput();
+    EXPECT_EQ(p.exitCode(), 0);
+    const qsizetype recibidas = salida.indexOf("Se han recibido 100 pesadas.");
+    EXPECT_GT(recibidas, 0) << salida.toStdString();
+    EXPECT_GT(salida.indexOf(" - OFF"), recibidas);
+    EXPECT_EQ(LineasPlano(), 100);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    EXPECT_FALSE(sim.indicador().bloqueado());
+}
+
 }  // namespace
