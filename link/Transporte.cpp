@@ -115,19 +115,11 @@ class TransporteTcp final : public Transporte {
     bool Abrir() override {
         Cerrar();
         const QDeadlineTimer plazo(a_.esperaConexionMs);
-        socket_ = std::make_unique<QTcpSocket>();
-        socket_->connectToHost(a_.host, a_.puerto);
-        if (!socket_->waitForConnected(int(plazo.remainingTime()))) {
-            qCWarning(lcEnlace) << "no connection to" << a_.host << a_.puerto << ":"
-                                << socket_->errorString();
-            socket_->abort();
+        if (!Conectar(plazo)) {
             // The link waits its whole connection wait, as for a host that never answers.
             EsperarHasta(plazo);
             return false;
         }
-        // Without it Nagle and delayed ACK stall every small request/answer pair for ~40 ms.
-        socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        qCDebug(lcEnlace) << "connected to" << a_.host << a_.puerto;
         return true;
     }
 
@@ -140,6 +132,14 @@ class TransporteTcp final : public Transporte {
 
     QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
         const QDeadlineTimer plazo(a_.esperaMs);
+        // After an exchange that did not end with the expected bytes, the indicator may still be
+        // answering it. RTU frames carry nothing to tell that late answer from the next one, so
+        // the next frame goes out on a fresh connection and the late answer dies with the old.
+        if (sucio_ && socket_) {
+            sucio_ = false;
+            socket_->abort();
+            Conectar(plazo);
+        }
         QTcpSocket* s = socket_.get();
         if (!s || s->state() != QAbstractSocket::ConnectedState) {
             EsperarHasta(plazo);
@@ -169,14 +169,32 @@ class TransporteTcp final : public Transporte {
             respuesta += s->readAll();
             s->abort();
         }
+        sucio_ = respuesta.size() != esperados;
         if (respuesta.size() < esperados) EsperarHasta(plazo);
         qCDebug(lcEnlaceTramas).noquote() << "<-" << Hex(respuesta);
         return respuesta;
     }
 
   private:
+    bool Conectar(const QDeadlineTimer& plazo) {
+        if (!socket_) socket_ = std::make_unique<QTcpSocket>();
+        socket_->connectToHost(a_.host, a_.puerto);
+        const qint64 resto = qMin<qint64>(plazo.remainingTime(), a_.esperaConexionMs);
+        if (!socket_->waitForConnected(int(qMax<qint64>(resto, 0)))) {
+            qCWarning(lcEnlace) << "no connection to" << a_.host << a_.puerto << ":"
+                                << socket_->errorString();
+            socket_->abort();
+            return false;
+        }
+        // Without it Nagle and delayed ACK stall every small request/answer pair for ~40 ms.
+        socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        qCDebug(lcEnlace) << "connected to" << a_.host << a_.puerto;
+        return true;
+    }
+
     AjustesLinea a_;
     std::unique_ptr<QTcpSocket> socket_;
+    bool sucio_ = false;
 };
 
 }  // namespace
