@@ -1,7 +1,7 @@
 // Data store figures on a weighing table of 2,000,000 rows (SQLite, temporary folder):
 // filling it, appending single committed weighings through CDatos, opening the grid window on the
 // whole table and reaching its last row, and sorting the grid by each column.
-// Usage: bench_datos [rows]
+// Usage: bench_datos [rows] [--pg]   (--pg: the server of BASCORA_PRUEBA_PG instead of SQLite)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -36,8 +36,10 @@ bool Llenar(const QString& cadena, int filas) {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
         QSqlQuery q(db);
         // Indexes are built once after the rows are in, much faster than row by row.
-        q.exec(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='Reporte'"));
+        q.exec(db.driverName() == u"QPSQL"
+                   ? QStringLiteral("SELECT indexname FROM pg_indexes WHERE tablename = 'reporte'")
+                   : QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND "
+                                    "tbl_name='Reporte'"));
         QStringList indices;
         while (q.next()) indices << q.value(0).toString();
         for (const QString& i : indices) QSqlQuery(db).exec(QStringLiteral("DROP INDEX ") + i);
@@ -67,6 +69,7 @@ bool Llenar(const QString& cadena, int filas) {
     CerrarConexion(nombre);
     InformeProvision informe;
     PrepararBase(cadena, informe);  // puts the indexes back
+    if (!informe.ok()) std::fprintf(stderr, "%s", qPrintable(informe.Texto()));
     return ok && informe.ok();
 }
 
@@ -77,7 +80,23 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int filas = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000000;
     CarpetaTemporal carpeta;
-    const QString cadena = CadenaConexionPredeterminada();
+    const bool pg = argc > 2 && QByteArray(argv[2]) == "--pg";
+    const QString cadena =
+        pg ? qEnvironmentVariable("BASCORA_PRUEBA_PG") : CadenaConexionPredeterminada();
+    if (cadena.isEmpty()) {
+        std::fprintf(stderr,
+                     "BASCORA_PRUEBA_PG is not set (run through scripts/postgres-prueba.sh)\n");
+        return 2;
+    }
+    if (pg) {
+        const QString nombre = NuevoNombreConexion();
+        if (AbrirConexion(nombre, cadena, false, nullptr)) {
+            QSqlQuery(QSqlDatabase::database(nombre, false))
+                .exec(QStringLiteral("DROP TABLE IF EXISTS reporte"));
+        }
+        CerrarConexion(nombre);
+    }
+    std::printf("engine: %s\n", pg ? "PostgreSQL" : "SQLite");
     InformeProvision informe;
     PrepararBase(cadena, informe);
 

@@ -159,7 +159,8 @@ class Preparador {
             }
             return false;
         }
-        const QSqlRecord existentes = db_.record(nombre);
+        // PostgreSQL keeps unquoted names in lower case in its catalog.
+        const QSqlRecord existentes = db_.record(pg_ ? nombre.toLower() : nombre);
         QStringList agregadas;
         for (const ColumnaTabla& c : columnas) {
             bool hay = false;

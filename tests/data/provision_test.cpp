@@ -14,6 +14,7 @@
 #include "data/Provision.h"
 #include "data/Tablas.h"
 #include "settings/Config.h"
+#include "tests/data/MotorDatos.h"
 #include "tests/support/CarpetaTemporal.h"
 
 namespace {
@@ -124,6 +125,18 @@ TEST(Provision, UnaBaseQueNoSePuedeAbrirSeInforma) {
     const InformeProvision informe = PrepararCarpeta();
     EXPECT_FALSE(informe.ok());
     EXPECT_EQ(carpeta.leer(QStringLiteral("datos.db")), QByteArray(2048, 'z'));
+}
+
+class ProvisionEnMotor : public MotorDatos {};
+INSTANCIAR_MOTORES(ProvisionEnMotor);
+
+TEST_P(ProvisionEnMotor, SegundaPasadaSobreLaBaseNoCreaNada) {
+    // The fixture prepared the database once already.
+    InformeProvision informe;
+    PrepararBase(cadena, informe);
+    EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
+    EXPECT_TRUE(informe.creado.isEmpty()) << qPrintable(informe.Texto());
+    EXPECT_FALSE(informe.existente.isEmpty());
 }
 
 }  // namespace
