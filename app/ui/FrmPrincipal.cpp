@@ -16,9 +16,11 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "app/Conectar.h"
 #include "app/Recursos.h"
 #include "app/ui/FrmAyuda.h"
 #include "app/ui/InteraccionVentanas.h"
+#include "link/ui/FrmComm.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -281,13 +283,20 @@ void FrmPrincipal::AbrirVentanaHija(QWidget* ventana) {
 }
 
 // Commands whose windows are still to come.
-void FrmPrincipal::conectar() {}        // window not built yet
-void FrmPrincipal::mnuAuto() { AbrirVentanaHija(new frmAuto); }
-void FrmPrincipal::mnubajar() { AbrirVentanaHija(new frmPesadas); }
-void FrmPrincipal::mnuCodigos() {}      // window not built yet
-void FrmPrincipal::mnuMembrete() {}     // window not built yet
-void FrmPrincipal::mnuRecetas() {}      // window not built yet
-void FrmPrincipal::mnuReporte() {}      // window not built yet
+void FrmPrincipal::conectar() {
+    FrmComm enlace(this);
+    ComandoConectar(enlace, Operador(), [this](const QString& texto) { MostrarEstado(texto); });
+}
+void FrmPrincipal::mnuAuto() {
+    AbrirVentanaHija(new frmAuto);
+}
+void FrmPrincipal::mnubajar() {
+    AbrirVentanaHija(new frmPesadas);
+}
+void FrmPrincipal::mnuCodigos() {}   // window not built yet
+void FrmPrincipal::mnuMembrete() {}  // window not built yet
+void FrmPrincipal::mnuRecetas() {}   // window not built yet
+void FrmPrincipal::mnuReporte() {}   // window not built yet
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {
     AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
