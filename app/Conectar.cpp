@@ -22,20 +22,25 @@ bool GuardarSetup(const QByteArray& respuesta) {
     // b(n) numbered from 1 as the indicator documents its setup block.
     auto b = [&respuesta](int n) -> long long { return quint8(respuesta.at(n - 1)); };
     auto tresBytes = [&b](int n) { return b(n) + 256 * b(n + 1) + 65536 * b(n + 2); };
-    const QString seccion = QStringLiteral("Setup");
+    QList<std::pair<QString, QString>> claves;
+    auto guardar = [&claves](int clave, long long valor) {
+        claves.append({QString::number(clave), QString::number(valor)});
+    };
     // Two calibration records of 13 bytes: three single bytes, three 24-bit numbers, one byte.
     for (int k = 0; k < 2; ++k) {
         const int base = 13 * k;
         const int clave = 7 * k;
-        GuardarConfig(seccion, QString::number(clave + 1), b(base + 1));
-        GuardarConfig(seccion, QString::number(clave + 2), b(base + 2));
-        GuardarConfig(seccion, QString::number(clave + 3), b(base + 3));
-        GuardarConfig(seccion, QString::number(clave + 4), tresBytes(base + 4));
-        GuardarConfig(seccion, QString::number(clave + 5), tresBytes(base + 7));
-        GuardarConfig(seccion, QString::number(clave + 6), tresBytes(base + 10));
-        GuardarConfig(seccion, QString::number(clave + 7), b(base + 13));
+        guardar(clave + 1, b(base + 1));
+        guardar(clave + 2, b(base + 2));
+        guardar(clave + 3, b(base + 3));
+        guardar(clave + 4, tresBytes(base + 4));
+        guardar(clave + 5, tresBytes(base + 7));
+        guardar(clave + 6, tresBytes(base + 10));
+        guardar(clave + 7, b(base + 13));
     }
-    for (int i = 0; i <= 63; ++i) GuardarConfig(seccion, QString::number(15 + i), b(27 + i));
+    for (int i = 0; i <= 63; ++i) guardar(15 + i, b(27 + i));
+    // One rewrite of the file instead of 78.
+    GuardarConfigSeccion(QStringLiteral("Setup"), claves);
     return true;
 }
 

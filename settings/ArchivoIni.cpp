@@ -46,9 +46,9 @@ bool MismoNombre(const QString& a, const QString& b) {
 }
 
 struct Ubicacion {
-    int seccion = -1;  // index of the section header line
+    int seccion = -1;     // index of the section header line
     int finSeccion = -1;  // index after the section's last line
-    int clave = -1;  // index of the key line
+    int clave = -1;       // index of the key line
 };
 
 Ubicacion Buscar(const QList<QByteArray>& lineas, const QString& seccion, const QString& clave) {
@@ -94,12 +94,13 @@ std::optional<QByteArray> ArchivoIni::LeerValor(const QString& ruta, const QStri
 
 bool ArchivoIni::EscribirValor(const QString& ruta, const QString& seccion, const QString& clave,
                                const QByteArray& valor) {
-    bool existe = false;
-    QList<QByteArray> lineas = LeerLineas(ruta, &existe);
-    if (!existe && QFile::exists(ruta)) {
-        qCWarning(lcIni) << "cannot read" << ruta << "- not written";
-        return false;
-    }
+    return EscribirValores(ruta, seccion, {{clave, valor}});
+}
+
+namespace {
+
+void PonerValor(QList<QByteArray>& lineas, const QString& seccion, const QString& clave,
+                const QByteArray& valor) {
     const Ubicacion u = Buscar(lineas, seccion, clave);
     const QByteArray valorSeguro = EnUnaLinea(valor);
     if (u.clave >= 0) {
@@ -113,6 +114,19 @@ bool ArchivoIni::EscribirValor(const QString& ruta, const QString& seccion, cons
         lineas.append('[' + AAnsi(seccion) + ']');
         lineas.append(AAnsi(clave) + '=' + valorSeguro);
     }
+}
+
+}  // namespace
+
+bool ArchivoIni::EscribirValores(const QString& ruta, const QString& seccion,
+                                 const QList<std::pair<QString, QByteArray>>& valores) {
+    bool existe = false;
+    QList<QByteArray> lineas = LeerLineas(ruta, &existe);
+    if (!existe && QFile::exists(ruta)) {
+        qCWarning(lcIni) << "cannot read" << ruta << "- not written";
+        return false;
+    }
+    for (const auto& [clave, valor] : valores) PonerValor(lineas, seccion, clave, valor);
 
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly)) {

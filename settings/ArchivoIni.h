@@ -5,8 +5,10 @@
 // CR LF is written and LF accepted. A write replaces the file atomically.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace ArchivoIni {
 
@@ -19,6 +21,10 @@ std::optional<QByteArray> LeerValor(const QString& ruta, const QString& seccion,
 // false when the file could not be written; the old file is then left as it was.
 bool EscribirValor(const QString& ruta, const QString& seccion, const QString& clave,
                    const QByteArray& valor);
+
+// Several keys of one section in a single rewrite of the file, in the order given.
+bool EscribirValores(const QString& ruta, const QString& seccion,
+                     const QList<std::pair<QString, QByteArray>>& valores);
 
 }  // namespace ArchivoIni
 

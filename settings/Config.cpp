@@ -33,8 +33,8 @@ QString LeerConfig(const QString& Seccion, const QString& Clave, const QString& 
     return Cifrado ? CifrarTexto(resultado, 255) : resultado;
 }
 
-void GuardarConfig(const QString& Seccion, const QString& Clave, const QString& Valor,
-                   bool Cifrado, bool EnBase) {
+void GuardarConfig(const QString& Seccion, const QString& Clave, const QString& Valor, bool Cifrado,
+                   bool EnBase) {
     const QString texto = Cifrado ? CifrarTexto(Valor, 255) : Valor;
     if (EnBase) {
         GuardarVariableGlobal(Clave, texto);
@@ -47,6 +47,14 @@ void GuardarConfig(const QString& Seccion, const QString& Clave, const QString& 
 void GuardarConfig(const QString& Seccion, const QString& Clave, long long Valor, bool Cifrado,
                    bool EnBase) {
     GuardarConfig(Seccion, Clave, QString::number(Valor), Cifrado, EnBase);
+}
+
+void GuardarConfigSeccion(const QString& Seccion,
+                          const QList<std::pair<QString, QString>>& Valores) {
+    QList<std::pair<QString, QByteArray>> bytes;
+    bytes.reserve(Valores.size());
+    for (const auto& [clave, valor] : Valores) bytes.append({clave, AAnsi(valor) + '.'});
+    ArchivoIni::EscribirValores(RutaEnCarpetaDatos(kArchivoConfig), Seccion, bytes);
 }
 
 QString CifrarTexto(const QString& Texto, int Mascara) {

@@ -2,7 +2,9 @@
 // The settings store: single text values in bascora.ini of the current directory (or, with EnBase,
 // in the global variables table). Values are written with a closing "." and read back without it.
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 QString LeerConfig(const QString& Seccion, const QString& Clave, const QString& Defecto,
                    bool Cifrado = false, bool EnBase = false);
@@ -20,6 +22,11 @@ inline void GuardarConfig(const QString& Seccion, const QString& Clave, const ch
                           bool Cifrado = false, bool EnBase = false) {
     GuardarConfig(Seccion, Clave, QString::fromUtf8(Valor), Cifrado, EnBase);
 }
+
+// Several values of one section of bascora.ini in one rewrite of the file (same stored form as
+// GuardarConfig, keys written in the order given).
+void GuardarConfigSeccion(const QString& Seccion,
+                          const QList<std::pair<QString, QString>>& Valores);
 
 // Character i of the result has the Windows-1252 code of character i of Texto XOR Mascara.
 QString CifrarTexto(const QString& Texto, int Mascara);

@@ -123,3 +123,15 @@ TEST(Idioma, LookupDropsClosingCharacterAndFallsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Config, SeveralKeysOfASectionInOneWrite) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir(kIni, "[Setup]\r\n15>=Divisiones.\r\n2=9.\r\n[Otra]\r\nX=1.\r\n");
+    GuardarConfigSeccion("setup", {{"1", "5"}, {"2", "7"}, {"3", ""}});
+    EXPECT_EQ(carpeta.leer(kIni),
+              "[Setup]\r\n15>=Divisiones.\r\n2=7.\r\n1=5.\r\n3=.\r\n[Otra]\r\nX=1.\r\n");
+}
+
+}  // namespace
