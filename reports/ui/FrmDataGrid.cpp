@@ -53,7 +53,6 @@ void ControlDatos::setCaption(const QString& texto) {
 
 FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmDataGrid"));
-    setAttribute(Qt::WA_DeleteOnClose);  // closing unloads it; the rows stay with their owner
     resize(kAnchoDisenado, kAltoDisenado);
 
     modelo_ = new ModeloDatos(this);

@@ -1,7 +1,8 @@
 #pragma once
 // frmDataGrid: the rows of a record set as a table, with the data control Data1 below showing
 // "Dato: position/count". The caller hands it a record set (same rows, order and position) or a
-// connection string and record source; rows are fetched as they are shown.
+// connection string and record source; rows are fetched as they are shown. A caller that creates
+// it with new and shows it modeless sets Qt::WA_DeleteOnClose, so that closing unloads it.
 
 #include <QFrame>
 #include <QWidget>

@@ -1,6 +1,8 @@
 // The record grid window over a record set: caption, shared position, resize rule.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QTableView>
 #include <QTest>
 
@@ -37,7 +39,12 @@ TEST_P(GrillaEnMotor, CompartePosicionYMuestraDato) {
     ventana->IrA(10);
     EXPECT_EQ(Caption(*ventana), QStringLiteral("Dato: 10/10"));
     EXPECT_FALSE(ventana->findChild<QWidget*>(QStringLiteral("Command1"))->isVisible());
-    ventana->close();  // deletes itself; the caller's set stays usable
+    ventana->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<FrmDataGrid> vigilada(ventana);
+    ventana->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(vigilada.isNull());
+    // The caller's record set is untouched.
     EXPECT_EQ(datos.Registro.Campo(QStringLiteral("Numero")).toInt(), 8);
 }
 
