@@ -10,29 +10,29 @@
 
 #include "app/Globales.h"
 #include "link/Enlace.h"
+#include "settings/Config.h"
 
 // A record with recognisable bytes: date 24/12/05, time 09:30, weight 10 * i, code 1 = i,
 // code 2 = 1000 + i, code 3 "ABC", codes 4 and 5 = 0.
 inline QByteArray RegistroDePrueba(int i) {
-    QByteArray r(26, '\0');
-    r[0] = 0x24;
-    r[1] = 0x12;
-    r[2] = 0x05;
-    r[3] = 0x30;
-    r[4] = 0x09;
-    const int peso = 10 * i;
-    r[5] = char(peso & 0xFF);
-    r[6] = char((peso >> 8) & 0xFF);
-    r[7] = char((peso >> 16) & 0xFF);
-    r[8] = char(i & 0xFF);
-    r[9] = char((i >> 8) & 0xFF);
-    const int c2 = 1000 + i;
-    r[14] = char(c2 & 0xFF);
-    r[15] = char((c2 >> 8) & 0xFF);
-    r[17] = 'A';
-    r[18] = 'B';
-    r[19] = 'C';
-    return r;
+    QByteArray r = QByteArray::fromHex("2412053009") + QByteArray(21, '\0');
+    for (int b = 0; b < 3; ++b) r[5 + b] = char(((10 * i) >> (8 * b)) & 0xFF);
+    for (int b = 0; b < 2; ++b) {
+        r[8 + b] = char((i >> (8 * b)) & 0xFF);
+        r[14 + b] = char(((1000 + i) >> (8 * b)) & 0xFF);
+    }
+    return r.replace(17, 3, "ABC");
+}
+
+// Downloads go to the text file `nombre`.txt only, ";" between fields, batches after `lote`;
+// `global` adds other keys of [Global].
+inline void ConfigurarPlano(const QString& nombre, const QString& lote,
+                            const QList<std::pair<QString, QString>>& global = {}) {
+    GuardarConfigSeccion("Global",
+                         QList<std::pair<QString, QString>>{
+                             {"Lote", lote}, {"ArchivoPlano", "1"}, {"NombreTXT", nombre}} +
+                             global);
+    GuardarConfigSeccion("Opciones", {{"Extension", ".txt"}, {"Separador", "59"}});
 }
 
 class EnlaceFalso : public Enlace {
@@ -53,6 +53,12 @@ class EnlaceFalso : public Enlace {
 
     // The next `veces` requests "R 7041", "T 6", ... (mode and register) fail.
     void fallar(const QString& modoYRegistro, int veces = 1) { fallos_[modoYRegistro] += veces; }
+    // The unlock (00 00 to the lock register, not the lock) fails once.
+    void fallarDesbloqueo() {
+        antes = [this](const PeticionEnlace& p) {
+            if (p.Modo == QLatin1String("T") && p.Dato == QByteArray(2, '\0')) fallar("T 13541");
+        };
+    }
 
     void cargar(int cantidad) {
         for (int i = 1; i <= cantidad; ++i) pesadas.append(RegistroDePrueba(i));
@@ -99,9 +105,7 @@ class EnlaceFalso : public Enlace {
         } else if (dir == DirAuditoria) {
             d.append(char(cuenta() & 0xFF)).append(char(cuenta() >> 8));
         } else if (dir == DirContador) {
-            d.append(char(contador & 0xFF))
-                .append(char((contador >> 8) & 0xFF))
-                .append(char((contador >> 16) & 0xFF));
+            for (int b = 0; b < 3; ++b) d.append(char((contador >> (8 * b)) & 0xFF));
         } else if (dir == DirTotales) {
             d = totales;
         } else if (dir >= DirPesadas() && dir < DirBloqueo) {

@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "app/Globales.h"
-#include "settings/Config.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/SimuladorPrueba.h"
@@ -17,10 +16,7 @@ class ComandoDescarga : public ::testing::Test {
   protected:
     void SetUp() override {
         sim.ConfigurarEnlaceTcp();
-        GuardarConfig("global", "Lote", "3");
-        GuardarConfig("global", "ArchivoPlano", "1");
-        GuardarConfig("global", "NombreTXT", "plano");
-        GuardarConfig("Opciones", "Separador", "59");
+        ConfigurarPlano("plano", "3");
         for (int i = 1; i <= 12; ++i) sim.agregarPesada(RegistroDePrueba(i));
         sim.fijarContador(500);
     }
@@ -47,7 +43,21 @@ class ComandoDescarga : public ::testing::Test {
         if (salida) *salida = p.readAllStandardOutput() + p.readAllStandardError();
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
-    int LineasPlano() const { return int(carpeta.leer("plano").count("\r\n")); }
+    // Reads the standard output into `salida` until it holds `texto`.
+    static bool EsperarSalida(QProcess& p, QByteArray& salida, const char* texto) {
+        return QTest::qWaitFor(
+            [&] {
+                salida += p.readAllStandardOutput();
+                return salida.contains(texto);
+            },
+            30000);
+    }
+    // n lines stored, the indicator emptied and unlocked.
+    void ComprobarDescargadas(int n) {
+        EXPECT_EQ(int(carpeta.leer("plano.txt").count("\r\n")), n);
+        EXPECT_EQ(sim.indicador().cuenta(), 0);
+        EXPECT_FALSE(sim.indicador().bloqueado());
+    }
 
     CarpetaTemporal carpeta;
     SimuladorPrueba sim;
@@ -58,16 +68,21 @@ TEST_F(ComandoDescarga, DownloadsOnlyWhenConfirmedAndReportsByExitStatus) {
     EXPECT_EQ(Ejecutar({"descargar"}, &salida), 1);  // no terminal: the question gets No
     EXPECT_EQ(sim.tramasRecibidas(), 0);
 
+    GuardarConfig("Opciones", "Ruta", "falta/");  // a failed download gives a failure status
+    EXPECT_EQ(Ejecutar({"descargar", "--si"}), 1);
+    EXPECT_EQ(sim.indicador().cuenta(), 12);
+    EXPECT_TRUE(sim.indicador().bloqueado());
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);  // the batch number is used up
+
+    GuardarConfig("Opciones", "Ruta", "");
     EXPECT_EQ(Ejecutar({"descargar", "--si"}, &salida), 0) << salida.toStdString();
     EXPECT_TRUE(salida.contains("Se han recibido 12 pesadas")) << salida.toStdString();
-    EXPECT_EQ(LineasPlano(), 12);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+    ComprobarDescargadas(12);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 5);
 
     // Nothing stored: a complete download all the same.
     EXPECT_EQ(Ejecutar({"descargar", "--si"}), 0);
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 5);
 
     EXPECT_EQ(Ejecutar({"descargar", "--nada"}), 2);
 }
@@ -82,44 +97,22 @@ TEST_F(ComandoDescarga, BusyIndicatorIsWaitedForOnlyWhenAsked) {
     sim.indicador().fijarOcupado(2500);
     EXPECT_EQ(Ejecutar({"descargar", "--si", "--esperar"}, &salida), 0) << salida.toStdString();
     EXPECT_TRUE(salida.contains("Esperando Finalización de proceso para descargar pesadas"));
-    EXPECT_EQ(LineasPlano(), 12);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    ComprobarDescargadas(12);
 }
 
-TEST_F(ComandoDescarga, FailedDownloadGivesAFailureStatus) {
-    GuardarConfig("Opciones", "Ruta", "falta/");
-    EXPECT_EQ(Ejecutar({"descargar", "--si"}), 1);
-    EXPECT_EQ(sim.indicador().cuenta(), 12);
-    EXPECT_TRUE(sim.indicador().bloqueado());
-}
-
-TEST_F(ComandoDescarga, ServiceDownloadsAndStopsCleanlyOnSigterm) {
-    GuardarConfig("Global", "InicioBajar", "1");
+TEST_F(ComandoDescarga, ServiceStopsCleanlyOnSigtermWhenIdle) {
     QProcess p;
     Iniciar(p, {"auto"});
     QByteArray salida;
-    const bool recibido = QTest::qWaitFor(
-        [&] {
-            salida += p.readAllStandardOutput();
-            return salida.contains("Se han recibido 12 pesadas.");
-        },
-        30000);
-    EXPECT_TRUE(recibido) << salida.toStdString();
-    p.terminate();  // SIGTERM
+    ASSERT_TRUE(EsperarSalida(p, salida, " - Conectado")) << salida.toStdString();
+    p.terminate();
     ASSERT_TRUE(p.waitForFinished(20000));
-    salida += p.readAllStandardOutput();
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(salida.endsWith(" - OFF\n")) << salida.toStdString();
-    const QByteArray informe = carpeta.leer("auto.txt");
-    EXPECT_TRUE(informe.contains(" - ON\r\n"));
-    EXPECT_TRUE(informe.endsWith(" - OFF\r\n"));
-    EXPECT_EQ(LineasPlano(), 12);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    EXPECT_TRUE((salida + p.readAllStandardOutput()).endsWith(" - OFF\n"));
+    EXPECT_EQ(sim.indicador().cuenta(), 12);  // InicioBajar 0: nothing downloaded
 }
 
-TEST_F(ComandoDescarga, SigtermDuringADownloadLetsItFinishFirst) {
+TEST_F(ComandoDescarga, ServiceDownloadsAndSigtermDuringADownloadLetsItFinishFirst) {
     for (int i = 13; i <= 100; ++i) sim.agregarPesada(RegistroDePrueba(i));
     simulador::AjustesFallos lento;
     lento.tardar = 1.0;
@@ -129,23 +122,20 @@ TEST_F(ComandoDescarga, SigtermDuringADownloadLetsItFinishFirst) {
     QProcess p;
     Iniciar(p, {"auto"});
     QByteArray salida;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            salida += p.readAllStandardOutput();
-            return salida.contains(" - Conectado");
-        },
-        30000))
-        << salida.toStdString();
-    p.terminate();
+    ASSERT_TRUE(EsperarSalida(p, salida, " - Conectado")) << salida.toStdString();
+    p.terminate();  // SIGTERM
     ASSERT_TRUE(p.waitForFinished(60000));
     salida += p.readAllStandardOutput();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
     const qsizetype recibidas = salida.indexOf("Se han recibido 100 pesadas.");
     EXPECT_GT(recibidas, 0) << salida.toStdString();
     EXPECT_GT(salida.indexOf(" - OFF"), recibidas);
-    EXPECT_EQ(LineasPlano(), 100);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    EXPECT_TRUE(salida.endsWith(" - OFF\n")) << salida.toStdString();
+    const QByteArray informe = carpeta.leer("auto.txt");
+    EXPECT_TRUE(informe.contains(" - ON\r\n"));
+    EXPECT_TRUE(informe.endsWith(" - OFF\r\n"));
+    ComprobarDescargadas(100);
 }
 
 }  // namespace

@@ -4,21 +4,18 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTimer>
-#include <QUuid>
 
 #include "app/Globales.h"
 #include "data/Provision.h"
 #include "link/EnlaceDirecto.h"
-#include "settings/Config.h"
 #include "tests/descargas/EnlaceFalso.h"
-#include "tests/descargas/LibroLeido.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
+#include "tests/support/LibroLeido.h"
 #include "tests/support/SimuladorPrueba.h"
+#include "tests/weighings/Auxiliares.h"
 #include "weighings/BajadaAuto.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
@@ -30,21 +27,13 @@ class EnlaceEspia : public Enlace {
   public:
     explicit EnlaceEspia(Enlace& base) : base_(base) {}
     std::function<void(const PeticionEnlace&)> antes;
-    std::function<void(const PeticionEnlace&)> despues;
     void Solicitar(PeticionEnlace& p) override {
         if (antes) antes(p);
         base_.Solicitar(p);
-        if (despues) despues(p);
     }
 
   private:
     Enlace& base_;
-};
-
-struct Fila {
-    long long lote, numero;
-    double peso;
-    long long codigo1, codigo2;
 };
 
 class DescargaExtremo : public ::testing::Test {
@@ -57,29 +46,14 @@ class DescargaExtremo : public ::testing::Test {
         }
         CargarValoresGlobales();
         sim.ConfigurarEnlaceTcp();
+        puerto = LeerConfig("Global", "Port_1", "");
         enlace.fijarEsperas(150, 1000);
-        GuardarConfig("global", "Lote", "20");
-        GuardarConfig("global", "FormatoAccess", "1");
-        GuardarConfig("global", "FormatoExcel", "1");
-        GuardarConfig("global", "ArchivoPlano", "1");
-        GuardarConfig("global", "NombreExcel", "libro");
-        GuardarConfig("global", "NombreTXT", "plano");
-        GuardarConfig("Opciones", "Extension", ".txt");
-        GuardarConfig("Opciones", "Separador", "59");
+        ConfigurarPlano("plano", "20",
+                        {{"FormatoAccess", "1"}, {"FormatoExcel", "1"}, {"NombreExcel", "libro"}});
         GuardarConfig("Opciones", "Ruta", "");
     }
 
-    bool Sql(const QString& sentencia) const {
-        const QString nombre = QUuid::createUuid().toString();
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
-            db.setDatabaseName(carpeta.ruta("datos.db"));
-            ok = db.open() && QSqlQuery(db).exec(sentencia);
-        }
-        QSqlDatabase::removeDatabase(nombre);
-        return ok;
-    }
+    static bool Sql(const QString& sentencia) { return aux::Sql({sentencia}); }
 
     void Cargar(int n) {
         for (int i = 1; i <= n; ++i) sim.agregarPesada(RegistroDePrueba(i));
@@ -88,23 +62,13 @@ class DescargaExtremo : public ::testing::Test {
     ResultadoDescarga Bajar() { return LeerAuditoria(espia, op, campos); }
     long long Lote() const { return ValorEntero(LeerConfig("global", "Lote", "1")); }
 
-    std::vector<Fila> Tabla() const {
-        std::vector<Fila> filas;
-        const QString nombre = QUuid::createUuid().toString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
-            db.setDatabaseName(carpeta.ruta("datos.db"));
-            if (db.open()) {
-                QSqlQuery q(db);
-                q.exec("SELECT Lote, Numero, Peso, Codigo1, Codigo2 FROM " + DataTbReporte +
-                       " ORDER BY Lote, Numero");
-                while (q.next())
-                    filas.push_back({q.value(0).toLongLong(), q.value(1).toLongLong(),
-                                     q.value(2).toDouble(), q.value(3).toLongLong(),
-                                     q.value(4).toLongLong()});
-            }
-        }
-        QSqlDatabase::removeDatabase(nombre);
+    // Rows (Lote, Numero, Peso, Codigo1, Codigo2) of the report table, of one batch or of all.
+    static std::vector<QVariantList> Tabla(long long lote = -1) {
+        std::vector<QVariantList> filas;
+        aux::Sql({"SELECT Lote, Numero, Peso, Codigo1, Codigo2 FROM " + DataTbReporte +
+                  (lote < 0 ? QString() : " WHERE Lote = " + QString::number(lote)) +
+                  " ORDER BY Lote, Numero"},
+                 &filas);
         return filas;
     }
     QStringList Plano() const {
@@ -115,50 +79,52 @@ class DescargaExtremo : public ::testing::Test {
 
     // Each of the n weighings given, exactly once, in batch `lote` of all three sinks.
     void ComprobarGuardadas(int n, long long lote, const QString& celdaLote = "H3") {
-        const std::vector<Fila> filas = Tabla();
-        std::vector<Fila> delLote;
-        for (const Fila& f : filas)
-            if (f.lote == lote) delLote.push_back(f);
-        ASSERT_EQ(int(delLote.size()), n);
-        for (int i = 1; i <= n; ++i) {
-            const Fila& f = delLote[size_t(i - 1)];
-            EXPECT_EQ(f.numero, i);
-            EXPECT_EQ(f.peso, 10.0 * i);
-            EXPECT_EQ(f.codigo1, i);
-            EXPECT_EQ(f.codigo2, 1000 + i);
-        }
+        const std::vector<QVariantList> filas = Tabla(lote);
+        ASSERT_EQ(int(filas.size()), n);
         const QString prefijo = QString::number(lote) + ";";
         const QStringList lineas = Plano().filter(QRegularExpression("^" + prefijo));
         ASSERT_EQ(lineas.size(), n);
+        auto hoja = LeerHoja(carpeta.ruta("libro.xlsx"), "Pesadas Bascora");
+        EXPECT_EQ(hoja[celdaLote].valor, QString::number(lote));
+        EXPECT_FALSE(hoja["C" + QString::number(6 + n)].existe);
         for (int i = 1; i <= n; ++i) {
-            const QString esperado =
-                prefijo + QStringLiteral("%1;%2;%1;%3;").arg(i).arg(10 * i).arg(1000 + i);
-            EXPECT_TRUE(lineas[i - 1].startsWith(esperado)) << lineas[i - 1].toStdString();
-            EXPECT_TRUE(lineas[i - 1].endsWith(";" + QString::number(100 + i - 1)));
-        }
-        const auto hoja = LeerHojaLibro(carpeta.ruta("libro.xlsx"), "Pesadas Bascora");
-        EXPECT_EQ(hoja.count(celdaLote) ? hoja.at(celdaLote) : QString(), QString::number(lote));
-        for (int i = 1; i <= n; ++i) {
+            const QVariantList& f = filas[size_t(i - 1)];
+            EXPECT_EQ(f[1].toInt(), i);
+            EXPECT_EQ(f[2].toDouble(), 10.0 * i);
+            EXPECT_EQ(f[3].toInt(), i);
+            EXPECT_EQ(f[4].toInt(), 1000 + i);
+            const QString& l = lineas[i - 1];
+            EXPECT_TRUE(l.startsWith(
+                prefijo + QStringLiteral("%1;%2;%1;%3;").arg(i).arg(10 * i).arg(1000 + i)))
+                << l.toStdString();
+            EXPECT_TRUE(l.endsWith(";" + QString::number(100 + i - 1)));
             const QString fila = QString::number(5 + i);
-            ASSERT_TRUE(hoja.count("C" + fila)) << i;
-            EXPECT_EQ(hoja.at("C" + fila).toDouble(), 10.0 * i);
-            EXPECT_EQ(hoja.at("D" + fila), QString::number(i));
-            EXPECT_EQ(hoja.at("I" + fila).toLongLong(), 100 + i - 1);
+            ASSERT_TRUE(hoja["C" + fila].existe) << i;
+            EXPECT_EQ(hoja["C" + fila].valor.toDouble(), 10.0 * i);
+            EXPECT_EQ(hoja["D" + fila].valor, QString::number(i));
+            EXPECT_EQ(hoja["I" + fila].valor.toLongLong(), 100 + i - 1);
         }
-        EXPECT_FALSE(hoja.count("C" + QString::number(6 + n)));
     }
 
-    void ComprobarIntacto(int n) {
-        EXPECT_TRUE(sim.indicador().bloqueado());
+    // n records in the indicator (all of them when locked), and whether it is locked.
+    void ComprobarIntacto(int n, bool bloqueado = true) {
+        EXPECT_EQ(sim.indicador().bloqueado(), bloqueado);
         EXPECT_EQ(sim.indicador().cuenta(), n);
         EXPECT_EQ(sim.indicador().pesadas().size(), n);
     }
 
-    // A port where nobody listens: requests sent there never reach the indicator.
-    static int PuertoCerrado() {
+    // Until Restablecer(), the requests `cae` picks go to a port where nobody listens.
+    void Cortar(const std::function<bool(const PeticionEnlace&)>& cae) {
         QTcpServer s;
         s.listen(QHostAddress::LocalHost, 0);
-        return s.serverPort();
+        const QString cerrado = QString::number(s.serverPort());
+        espia.antes = [this, cae, cerrado](const PeticionEnlace& p) {
+            GuardarConfig("Global", "Port_1", cae(p) ? cerrado : puerto);
+        };
+    }
+    void Restablecer() {
+        espia.antes = {};
+        GuardarConfig("Global", "Port_1", puerto);
     }
 
     CarpetaTemporal carpeta;
@@ -167,6 +133,7 @@ class DescargaExtremo : public ::testing::Test {
     EnlaceEspia espia{enlace};
     InteraccionGuion op;
     OpcionesCampos campos;
+    QString puerto;
 };
 
 TEST_F(DescargaExtremo, TenthOfAnswersDroppedStillStoresEveryWeighingOnce) {
@@ -181,8 +148,7 @@ TEST_F(DescargaExtremo, TenthOfAnswersDroppedStillStoresEveryWeighingOnce) {
     EXPECT_GT(r.reintentos, 0);
     ComprobarGuardadas(500, 21);
     EXPECT_EQ(Tabla().size(), 500u);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    ComprobarIntacto(0, false);
 }
 
 TEST_F(DescargaExtremo, IndicatorGoneDuringTheRecordsReadLeavesEverythingForTheNextDownload) {
@@ -210,7 +176,7 @@ TEST_F(DescargaExtremo, IndicatorGoneDuringTheRecordsReadLeavesEverythingForTheN
     EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
     ComprobarGuardadas(500, 21);
     EXPECT_EQ(Tabla().size(), 500u);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    ComprobarIntacto(0, false);
 }
 
 TEST_F(DescargaExtremo, StorageFailuresKeepTheRecordsAndTheNextDownloadStoresThemAll) {
@@ -246,8 +212,7 @@ TEST_F(DescargaExtremo, StorageFailuresKeepTheRecordsAndTheNextDownloadStoresThe
     EXPECT_EQ(op.textos(), QStringList({"Recepción finalizada con éxito\nSe han recibido 40 "
                                         "pesadas"}));
     ComprobarGuardadas(n, 24);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    ComprobarIntacto(0, false);
 }
 
 TEST_F(DescargaExtremo, NamesForCodesAndTotalsByProduct) {
@@ -261,13 +226,8 @@ TEST_F(DescargaExtremo, NamesForCodesAndTotalsByProduct) {
         ASSERT_TRUE(Sql("INSERT INTO " + DataTbPLU + " (Grupo, Codigo, Nombre) VALUES " + fila));
     campos = Llena_Opciones();
     // Totals: entry 1 has 3 weighings of 1500, entry 2 none, entry 3 one of 700.
-    QByteArray totales(1250, '\0');
-    totales[0] = char(1500 & 0xFF);
-    totales[1] = char(1500 >> 8);
-    totales[3] = 3;
-    totales[10] = char(700 & 0xFF);
-    totales[11] = char(700 >> 8);
-    totales[13] = 1;
+    QByteArray totales =
+        QByteArray::fromHex("DC050003000000000000BC02000100").leftJustified(1250, '\0');
     sim.escribirRegistros(DirTotales, totales);
 
     EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
@@ -277,32 +237,27 @@ TEST_F(DescargaExtremo, NamesForCodesAndTotalsByProduct) {
     EXPECT_TRUE(lineas[0].startsWith("21;1;10;Harina;1001;ABC;")) << lineas[0].toStdString();
     EXPECT_TRUE(lineas[1].startsWith("21;2;20;Azucar;1002;ABC;"));
     EXPECT_TRUE(lineas[2].startsWith("21;3;30;;1003;ABC;"));  // no product 3 in group 1
-    const std::vector<Fila> filas = Tabla();
+    const std::vector<QVariantList> filas = Tabla();
     ASSERT_EQ(filas.size(), 3u);
-    EXPECT_EQ(filas[0].codigo1, 0);  // a name is not a number
-    const auto hoja = LeerHojaLibro(carpeta.ruta("libro.xlsx"), "Totales");
-    EXPECT_EQ(hoja.count("C6") ? hoja.at("C6") : QString(), "Harina");
-    EXPECT_EQ(hoja.count("D6") ? hoja.at("D6").toDouble() : 0, 1500.0);
-    EXPECT_EQ(hoja.count("E6") ? hoja.at("E6").toInt() : 0, 3);
-    EXPECT_EQ(hoja.count("A7") ? hoja.at("A7").toInt() : 0, 2);
-    EXPECT_EQ(hoja.count("C7") ? hoja.at("C7") : QString(), "Sal");
-    EXPECT_FALSE(hoja.count("A8"));
+    EXPECT_EQ(filas[0][3].toInt(), 0);  // a name is not a number
+    auto hoja = LeerHoja(carpeta.ruta("libro.xlsx"), "Totales");
+    EXPECT_EQ(hoja["C6"].valor, "Harina");
+    EXPECT_EQ(hoja["D6"].valor.toDouble(), 1500.0);
+    EXPECT_EQ(hoja["E6"].valor, "3");
+    EXPECT_EQ(hoja["A7"].valor, "2");
+    EXPECT_EQ(hoja["C7"].valor, "Sal");
+    EXPECT_FALSE(hoja["A8"].existe);
 
     // The totals read fails: told and logged, and the download still deletes and unlocks.
     Cargar(2);
     op.mensajes.clear();
-    const QString puerto = LeerConfig("Global", "Port_1", "");
-    const QString cerrado = QString::number(PuertoCerrado());
-    espia.antes = [&](const PeticionEnlace& p) {
-        GuardarConfig("Global", "Port_1", p.Direccion == "13547" ? cerrado : puerto);
-    };
+    Cortar([](const PeticionEnlace& p) { return p.Direccion == "13547"; });
     EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
     EXPECT_EQ(op.textos(), QStringList({"Error al bajar los totales por producto",
                                         "Recepción finalizada con éxito\nSe han recibido 2 "
                                         "pesadas"}));
     EXPECT_TRUE(carpeta.leer("Datos.log").contains("Error al bajar los totales por producto"));
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    ComprobarIntacto(0, false);
 }
 
 TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
@@ -310,12 +265,7 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
     Cargar(n);
     BajadaAuto bajada(espia);
     bajada.fijarReloj([] { return QDateTime(QDate(2026, 5, 4), QTime(10, 0)); });
-    const QString puerto = LeerConfig("Global", "Port_1", "");
-    const QString cerrado = QString::number(PuertoCerrado());
-    // The line goes down for the delete only.
-    espia.antes = [&](const PeticionEnlace& p) {
-        GuardarConfig("Global", "Port_1", p.Modo == "T" && p.Direccion == "6" ? cerrado : puerto);
-    };
+    Cortar([](const PeticionEnlace& p) { return p.Modo == "T" && p.Direccion == "6"; });
     bajada.Iniciar();
     bajada.BajarAhora();
     EXPECT_EQ(bajada.EtapaBajada, 2);
@@ -324,13 +274,11 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
     ComprobarIntacto(n);
     EXPECT_EQ(Lote(), 21);
 
-    espia.antes = {};
-    GuardarConfig("Global", "Port_1", puerto);
+    Restablecer();
     sim.indicador().reiniciarContadores();
     bajada.Reconectar();
     EXPECT_EQ(bajada.BajadaPendiente, 0);
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    EXPECT_FALSE(sim.indicador().bloqueado());
+    ComprobarIntacto(0, false);
     EXPECT_EQ(sim.tramasRecibidas(6), 2);  // the delete and the unlock, nothing else written
     EXPECT_EQ(Lote(), 21);
     ComprobarGuardadas(n, 21, "K3");
@@ -338,16 +286,13 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
 
     // Now the unlock fails at the end of a download: the retry sends only the unlock.
     Cargar(n);
-    espia.antes = [&](const PeticionEnlace& p) {
-        const bool desbloqueo = p.Modo == "T" && p.Direccion == "13541" && p.Dato.at(0) == 0;
-        GuardarConfig("Global", "Port_1", desbloqueo ? cerrado : puerto);
-    };
+    Cortar([](const PeticionEnlace& p) {  // the unlock only
+        return p.Modo == "T" && p.Direccion == "13541" && p.Dato.at(0) == 0;
+    });
     bajada.BajarAhora();
     EXPECT_EQ(bajada.EtapaBajada, 1);
-    EXPECT_TRUE(sim.indicador().bloqueado());
-    EXPECT_EQ(sim.indicador().cuenta(), 0);
-    espia.antes = {};
-    GuardarConfig("Global", "Port_1", puerto);
+    ComprobarIntacto(0);
+    Restablecer();
     sim.indicador().reiniciarContadores();
     bajada.Reconectar();
     EXPECT_EQ(sim.tramasRecibidas(6), 1);

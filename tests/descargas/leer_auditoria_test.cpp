@@ -2,7 +2,6 @@
 // path, what is kept in the indicator and what is written on the PC.
 #include <gtest/gtest.h>
 
-#include "settings/Config.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
@@ -13,11 +12,7 @@ namespace {
 class LeerAuditoriaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        GuardarConfig("global", "Lote", "5");
-        GuardarConfig("global", "ArchivoPlano", "1");
-        GuardarConfig("Global", "NombreTXT", "pesadas");
-        GuardarConfig("Opciones", "Extension", ".txt");
-        GuardarConfig("Opciones", "Separador", "59");
+        ConfigurarPlano("pesadas", "5");
         campos.Texto[2] = true;  // code 3 holds characters
     }
 
@@ -38,7 +33,7 @@ class LeerAuditoriaTest : public ::testing::Test {
 
 TEST_F(LeerAuditoriaTest, DownloadsStoresDeletesAndUnlocksInOrder) {
     indicador.cargar(3);
-    indicador.contador = 1000;
+    GuardarConfig("Global", "BajarTotCod", "1");  // no totals without the workbook
     const ResultadoDescarga r = Bajar();
 
     EXPECT_EQ(r.fin, FinDescarga::Completa);
@@ -62,16 +57,43 @@ TEST_F(LeerAuditoriaTest, DownloadsStoresDeletesAndUnlocksInOrder) {
     EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;")) << lineas[2].toStdString();
     EXPECT_TRUE(lineas[2].endsWith(";999"));
     EXPECT_FALSE(QFile::exists(carpeta.ruta("Datos.log")));  // no retries, nothing to log
+
+    // The retries of the records read are logged.
+    indicador.cargar(3);
+    indicador.reintentosLectura = 2;
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    const QString log = QString::fromLatin1(carpeta.leer("Datos.log"));
+    EXPECT_TRUE(log.contains("\r\n3 pesadas (39) bajadas despues de 2 reintentos\r\n"))
+        << log.toStdString();
 }
 
-TEST_F(LeerAuditoriaTest, StatusFailureOrBusyIndicatorWritesNothing) {
+TEST_F(LeerAuditoriaTest, FailureBeforeStoringSendsNothingMoreAndWritesNothing) {
     indicador.cargar(2);
-    indicador.fallar("R 14396");
-    EXPECT_EQ(Bajar().fin, FinDescarga::FalloEstado);
-    EXPECT_EQ(op.textos(), QStringList({"Error al leer el estado del equipo"}));
+    const QString comunicar = QStringLiteral("Error al comunicar con el Indicador");
+    for (auto [peticion, fin, texto, bloqueado] :
+         {std::tuple{"R 14396", FinDescarga::FalloEstado,
+                     QStringLiteral("Error al leer el estado del equipo"), false},
+          {"T 13541", FinDescarga::FalloBloqueo, QStringLiteral("Error al iniciar comunicación"),
+           false},
+          {"R 7040", FinDescarga::FalloLectura, comunicar, true},
+          {"R 15705", FinDescarga::FalloLectura, comunicar, true}}) {
+        indicador.bloqueado = false;
+        indicador.peticiones.clear();
+        op.mensajes.clear();
+        indicador.fallar(QString::fromLatin1(peticion));
+        EXPECT_EQ(Bajar().fin, fin) << peticion;
+        EXPECT_TRUE(indicador.peticiones.last().startsWith(peticion)) << peticion;
+        EXPECT_EQ(op.textos(), QStringList({texto})) << peticion;
+        EXPECT_EQ(indicador.bloqueado, bloqueado) << peticion;
+        EXPECT_EQ(indicador.pesadas.size(), 2);
+        EXPECT_EQ(Lote(), 5);
+    }
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("pesadas.txt")));
+}
 
+TEST_F(LeerAuditoriaTest, BusyIndicatorWritesNothing) {
+    indicador.cargar(2);
     indicador.estado = 1;
-    op.mensajes.clear();
     op.responder({false, true});
     EXPECT_EQ(Bajar().fin, FinDescarga::Ocupado);
     EXPECT_EQ(Bajar().fin, FinDescarga::Esperar);
@@ -82,29 +104,7 @@ TEST_F(LeerAuditoriaTest, StatusFailureOrBusyIndicatorWritesNothing) {
         "\nDesea esperar la finalización del proceso y descargar las pesadas?"));
     EXPECT_EQ(indicador.escrituras(), 0);
     EXPECT_EQ(indicador.pesadas.size(), 2);
-    EXPECT_EQ(Lote(), 5);
     EXPECT_EQ(LeerEstadoIndicador(indicador), EstadoIndicador::Ocupado);
-}
-
-TEST_F(LeerAuditoriaTest, RefusedLockSendsNothingMore) {
-    indicador.cargar(2);
-    indicador.fallar("T 13541");
-    EXPECT_EQ(Bajar().fin, FinDescarga::FalloBloqueo);
-    EXPECT_EQ(indicador.peticiones.size(), 2);
-    EXPECT_EQ(op.textos(), QStringList({"Error al iniciar comunicación"}));
-}
-
-TEST_F(LeerAuditoriaTest, CountOrCounterFailureLeavesTheIndicatorLocked) {
-    indicador.cargar(2);
-    indicador.fallar("R 7040");
-    EXPECT_EQ(Bajar().fin, FinDescarga::FalloLectura);
-    indicador.fallar("R 15705");
-    EXPECT_EQ(Bajar().fin, FinDescarga::FalloLectura);
-    EXPECT_TRUE(indicador.bloqueado);
-    EXPECT_EQ(indicador.pesadas.size(), 2);
-    EXPECT_EQ(op.textos(), QStringList({"Error al comunicar con el Indicador",
-                                        "Error al comunicar con el Indicador"}));
-    EXPECT_EQ(Lote(), 5);
 }
 
 TEST_F(LeerAuditoriaTest, EmptyMemoryUnlocksWithoutBatchOrFile) {
@@ -116,9 +116,7 @@ TEST_F(LeerAuditoriaTest, EmptyMemoryUnlocksWithoutBatchOrFile) {
     EXPECT_FALSE(QFile::exists(carpeta.ruta("pesadas.txt")));
 
     op.mensajes.clear();
-    indicador.antes = [this](const PeticionEnlace& p) {
-        if (p.Modo == "T" && p.Dato == DatoDesbloquear()) indicador.fallar("T 13541");
-    };
+    indicador.fallarDesbloqueo();
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloDesbloqueo);
     EXPECT_EQ(op.textos(), QStringList({"Error al desbloquear el indicador\nPresione "
                                         "Desbloquear para desbloquear"}));
@@ -169,35 +167,24 @@ TEST_F(LeerAuditoriaTest, FailedRecordsReadLogsAndKeepsEverything) {
     EXPECT_EQ(MitadBytes(17), "8.5");
 }
 
-TEST_F(LeerAuditoriaTest, RecordsReadGoesOnFromWhereTheLinkGaveUp) {
+TEST_F(LeerAuditoriaTest, RecordsReadGoesOnFromWhereTheLinkGaveUpUnlessCancelled) {
     indicador.cargar(3);
     indicador.fallar("R 7041");  // the first 8 registers arrive, then the link gives up
-    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
-    EXPECT_TRUE(indicador.peticiones.contains("R 7049 31"));
-    const QStringList lineas = LineasPlano();
-    ASSERT_EQ(lineas.size(), 3);
-    EXPECT_TRUE(lineas[1].startsWith("6;2;20;2;1002;ABC;"));
-    EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;"));
-}
-
-TEST_F(LeerAuditoriaTest, CancelledRecordsReadIsNotTakenUpAgain) {
-    indicador.cargar(3);
-    indicador.fallar("R 7041");
     indicador.cancelar = true;
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloPesadas);
     EXPECT_EQ(indicador.peticiones.filter("R 70").size(), 2);  // count and records, once
     EXPECT_TRUE(indicador.bloqueado);
     EXPECT_EQ(indicador.pesadas.size(), 3);
     EXPECT_TRUE(carpeta.leer("Datos.log").contains("Long. Rx = 8 -"));
-}
 
-TEST_F(LeerAuditoriaTest, RetriesOfTheRecordsReadAreLogged) {
-    indicador.cargar(3);
-    indicador.reintentosLectura = 2;
+    indicador.cancelar = false;
+    indicador.fallar("R 7041");
     EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
-    const QString log = QString::fromLatin1(carpeta.leer("Datos.log"));
-    EXPECT_TRUE(log.contains("\r\n3 pesadas (39) bajadas despues de 2 reintentos\r\n"))
-        << log.toStdString();
+    EXPECT_TRUE(indicador.peticiones.contains("R 7049 31"));
+    const QStringList lineas = LineasPlano();
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_TRUE(lineas[1].startsWith("6;2;20;2;1002;ABC;"));
+    EXPECT_TRUE(lineas[2].startsWith("6;3;30;3;1003;ABC;"));
 }
 
 TEST_F(LeerAuditoriaTest, FailedDeleteOrUnlockAfterStoring) {
@@ -210,22 +197,12 @@ TEST_F(LeerAuditoriaTest, FailedDeleteOrUnlockAfterStoring) {
                                         "manualmente para evitar duplicados"}));
 
     op.mensajes.clear();
-    indicador.antes = [this](const PeticionEnlace& p) {
-        if (p.Modo == "T" && p.Dato == DatoDesbloquear()) indicador.fallar("T 13541");
-    };
+    indicador.fallarDesbloqueo();
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloDesbloqueo);
     EXPECT_TRUE(indicador.pesadas.isEmpty());
     EXPECT_EQ(op.textos(), QStringList({"Elimine manualmente para evitar duplicados\nPresione "
                                         "Eliminar para desbloquear"}));
     EXPECT_EQ(Lote(), 7);
-}
-
-TEST_F(LeerAuditoriaTest, TotalsAreNotReadWithoutTheWorkbook) {
-    indicador.cargar(1);
-    GuardarConfig("Global", "BajarTotCod", "1");
-    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
-    EXPECT_FALSE(indicador.peticiones.contains("R 13547 625"));
-    EXPECT_EQ(op.mensajes.size(), 1);
 }
 
 TEST(ComandosIndicador, UnlockAndDeleteAskFirstAndAlwaysUnlock) {

@@ -7,9 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
-#include "settings/Config.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
@@ -18,11 +16,6 @@
 #include "weighings/ui/FrmPesadas.h"
 
 namespace {
-
-// QTRY_* would return silently on a timeout; this one lets the test fail.
-bool Esperar(const std::function<bool()>& condicion) {
-    return QTest::qWaitFor(condicion, 5000);
-}
 
 template <typename T>
 T* Hijo(QWidget& w, const char* nombre) {
@@ -40,18 +33,12 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
 
     auto* leer = Hijo<QPushButton>(ventana, "CmdLeer");
     auto* desbloquear = Hijo<QPushButton>(ventana, "CmdDesbloquear");
-    auto* eliminar = Hijo<QPushButton>(ventana, "CmdEliminar");
     auto* bajar = Hijo<QLabel>(ventana, "LblBajar");
     auto* cnt = Hijo<QLabel>(ventana, "LblCnt");
     auto* error = Hijo<QLabel>(ventana, "LblError");
     auto* tmr = Hijo<QTimer>(ventana, "TmrBajar");
-    EXPECT_EQ(ventana.windowTitle(), "Pesadas en el Equipo");
-    EXPECT_EQ(leer->text(), "Recuperar");
-    EXPECT_EQ(leer->toolTip(), "Leer las pesadas de la balanza");
-    EXPECT_EQ(eliminar->toolTip(), "Eliminar pesadas en la balanza");
     EXPECT_FALSE(bajar->isVisible());
     EXPECT_FALSE(error->isVisible());
-    EXPECT_EQ(tmr->interval(), 1000);
 
     // No: nothing is sent.
     leer->click();
@@ -72,10 +59,10 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
 
     tmr->setInterval(5);
     indicador.fallar("R 14396");
-    ASSERT_TRUE(Esperar([&] { return error->isVisible(); })) << cnt->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return error->isVisible(); })) << cnt->text().toStdString();
     EXPECT_TRUE(ventana.esperando());
     indicador.estado = 0;
-    ASSERT_TRUE(Esperar([&] { return !ventana.esperando(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.esperando(); }));
     EXPECT_TRUE(leer->isVisible());
     EXPECT_FALSE(bajar->isVisible());
     EXPECT_FALSE(error->isVisible());
@@ -84,18 +71,12 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     EXPECT_FALSE(indicador.bloqueado);
     EXPECT_EQ(op.mensajes.last().texto,
               "Recepción finalizada con éxito\nSe han recibido 2 pesadas");
-}
 
-TEST(FrmPesadas, ClosingWhileWaitingStopsPolling) {
-    CarpetaTemporal carpeta;
-    EnlaceFalso indicador;
-    indicador.estado = 1;
-    InteraccionGuion op;
-    frmPesadas ventana(nullptr, &indicador, &op);
+    // Closing while waiting stops polling.
     QSignalSpy cerrada(&ventana, &frmPesadas::cerrada);
-    ventana.show();
+    indicador.estado = 1;
     op.responder({true, true});
-    Hijo<QPushButton>(ventana, "CmdLeer")->click();
+    leer->click();
     ASSERT_TRUE(ventana.esperando());
     EXPECT_TRUE(ventana.close());
     EXPECT_FALSE(ventana.esperando());
@@ -104,18 +85,15 @@ TEST(FrmPesadas, ClosingWhileWaitingStopsPolling) {
     QTest::qWait(30);
     EXPECT_EQ(indicador.peticiones.size(), peticiones);
 
-    // Unlock and delete from the window.
+    // Unlock from the window.
     op.responder({true});
-    Hijo<QPushButton>(ventana, "CmdDesbloquear")->click();
+    desbloquear->click();
     EXPECT_EQ(indicador.peticiones.last(), "T 13541 0000");
 }
 
 TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
     CarpetaTemporal carpeta;
-    GuardarConfig("Global", "Hora", "7");
-    GuardarConfig("Global", "Minuto", "5");
-    GuardarConfig("global", "ArchivoPlano", "1");
-    GuardarConfig("Global", "NombreTXT", "plano");
+    ConfigurarPlano("plano", "1", {{"Hora", "7"}, {"Minuto", "5"}});
     EnlaceFalso indicador;
     indicador.cargar(3);
     InteraccionGuion op;
@@ -125,16 +103,10 @@ TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
 
     auto* estado = Hijo<QLabel>(ventana, "LblEstado");
     auto* reporte = Hijo<QPlainTextEdit>(ventana, "Txt_Reporte");
-    EXPECT_EQ(ventana.windowTitle(), "Descarga automática de la auditoria");
     EXPECT_EQ(Hijo<QLabel>(ventana, "LblHoraComunicacion")->text(), "07:05:00");
-    EXPECT_EQ(estado->toolTip(), "doble clic para bajar ahora");
-    Hijo<QWidget>(ventana, "FraHoraActual");
-    Hijo<QWidget>(ventana, "FraHoraComunicacion");
-    Hijo<QWidget>(ventana, "Frame1");
-    EXPECT_EQ(Hijo<QTimer>(ventana, "TimerReconect")->interval(), 60000);
 
     ventana.show();
-    ASSERT_TRUE(Esperar([&] { return estado->text() == "Conectado"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return estado->text() == "Conectado"; }));
     EXPECT_TRUE(Hijo<QTimer>(ventana, "Timer1")->isActive());
     EXPECT_TRUE(reporte->toPlainText().contains(" - ON\n"));
     EXPECT_EQ(indicador.pesadas.size(), 3);  // InicioBajar 0: nothing yet
@@ -144,7 +116,7 @@ TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
     EXPECT_TRUE(reporte->toPlainText().contains(
         "Recepción finalizada con éxito. Se han recibido 3 pesadas."));
 
-    QEvent entrar(QEvent::Enter);
+    QEvent entrar(QEvent::Enter);  // the label shows it can be clicked
     QCoreApplication::sendEvent(estado, &entrar);
     EXPECT_TRUE(estado->font().bold());
     QCoreApplication::sendEvent(reporte->viewport(), &entrar);

@@ -1,41 +1,39 @@
 #pragma once
-// Helpers of the weighing tests: SQLite tables in the data folder, audit records built byte by
-// byte, and a small reader of .xlsx cells that does not share code with the writer.
+// SQLite tables of the data folder for the weighing and download tests.
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
-#include <map>
 #include <vector>
 
 namespace aux {
 
 inline const QString kConexion = QStringLiteral("Driver=QSQLITE;Data Source=datos.db;");
 
-// Runs the statements on datos.db in the current folder (created when missing); false on error.
-bool EjecutarSql(const QStringList& sentencias);
-// Rows of a query, each as a list of column values.
-std::vector<QVariantList> Consultar(const QString& sql);
-
-// One 26-byte audit record.
-QByteArray Registro(const QByteArray& fechaHora5, quint32 peso, const QByteArray& campo1_6,
-                    const QByteArray& c2, const QByteArray& c3, const QByteArray& c4,
-                    const QByteArray& c5);
-QByteArray Bytes3(quint32 v);
-
-struct CeldaLeida {
-    bool existe = false;
-    QString tipo;     // attribute t
-    QString valor;    // <v> or the inline string
-    QString formato;  // number format code of its style ("" for General)
-};
-
-// Cells of one sheet of a workbook, by reference ("A6"); empty when the file or sheet is missing.
-std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& hoja);
-// Entry names and contents of a zip archive.
-std::map<QString, QByteArray> EntradasZip(const QString& ruta);
-// Writes a zip archive with exactly these entries.
-bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entradas);
+// Runs the statements on datos.db in the current folder (created when missing), each row of the
+// last one into *filas; false at the first error.
+inline bool Sql(const QStringList& sentencias, std::vector<QVariantList>* filas = nullptr) {
+    const QString nombre = QStringLiteral("prueba_pesadas_aux");
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
+        db.setDatabaseName(QDir::current().filePath(QStringLiteral("datos.db")));
+        ok = db.open();
+        for (qsizetype i = 0; ok && i < sentencias.size(); ++i) {
+            QSqlQuery q(db);
+            ok = q.exec(sentencias[i]);
+            while (ok && filas && i + 1 == sentencias.size() && q.next()) {
+                QVariantList fila;
+                for (int c = 0; c < q.record().count(); ++c) fila.append(q.value(c));
+                filas->push_back(fila);
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(nombre);
+    return ok;
+}
 
 }  // namespace aux

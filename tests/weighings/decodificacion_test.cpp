@@ -13,8 +13,21 @@ namespace {
 const QByteArray kFechaHora = QByteArray::fromHex("2412053009");  // 24/12/05 09:30
 const std::array<bool, 9> kSinTexto{};
 
+QByteArray Bytes3(quint32 v) {
+    return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF) + char((v >> 16) & 0xFF);
+}
+
+// One 26-byte audit record: date and time, weight, code 1 (6 bytes), codes 2 to 5 (3 bytes each).
+QByteArray Registro(const QByteArray& fechaHora5, quint32 peso, const QByteArray& c1 = {},
+                    const QByteArray& c2 = {}, const QByteArray& c3 = {}, const QByteArray& c4 = {},
+                    const QByteArray& c5 = {}) {
+    QByteArray r = fechaHora5 + Bytes3(peso) + c1.leftJustified(6, '\0', true);
+    for (const QByteArray& c : {c2, c3, c4, c5}) r += c.leftJustified(3, '\0', true);
+    return r;
+}
+
 TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
-    const QByteArray r = aux::Registro(kFechaHora, 0x003039, {}, {}, {}, {}, {});
+    const QByteArray r = Registro(kFechaHora, 0x003039);
     const Pesada p = DecodificarPesada(r, kSinTexto, 2, 3, 41, 999);
     EXPECT_EQ(p.Fecha, "24/12/05");
     EXPECT_EQ(p.Hora, "09:30");
@@ -25,8 +38,7 @@ TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
     EXPECT_DOUBLE_EQ(DecodificarPesada(r, kSinTexto, 0, 1, 1, 1).Peso, 12345);
 
     // Bytes that are not BCD still come out as their hexadecimal form; the top weight is 24 bits.
-    const QByteArray raro =
-        aux::Registro(QByteArray::fromHex("1AFF0B5C0A"), 0xFFFFFF, {}, {}, {}, {}, {});
+    const QByteArray raro = Registro(QByteArray::fromHex("1AFF0B5C0A"), 0xFFFFFF);
     const Pesada q = DecodificarPesada(raro, kSinTexto, 0, 1, 1, 1);
     EXPECT_EQ(q.Fecha, "1A/FF/0B");
     EXPECT_EQ(q.Hora, "0A:5C");
@@ -35,8 +47,8 @@ TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
 
 TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
     const QByteArray r =
-        aux::Registro(kFechaHora, 1, QByteArray::fromHex("414243000000"), aux::Bytes3(1),
-                      aux::Bytes3(0x010203), QByteArray::fromHex("80E900"), aux::Bytes3(0xFFFFFF));
+        Registro(kFechaHora, 1, QByteArray::fromHex("414243000000"), Bytes3(1), Bytes3(0x010203),
+                 QByteArray::fromHex("80E900"), Bytes3(0xFFFFFF));
     std::array<bool, 9> texto{};
     texto[0] = true;
     texto[3] = true;
@@ -48,8 +60,7 @@ TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
     EXPECT_EQ(p.Codigo[4], "16777215");
 
     // The same bytes without flags: numbers of the first three bytes of each field only.
-    const QByteArray n =
-        aux::Registro(kFechaHora, 1, QByteArray::fromHex("393000AABBCC"), {}, {}, {}, {});
+    const QByteArray n = Registro(kFechaHora, 1, QByteArray::fromHex("393000AABBCC"));
     const Pesada q = DecodificarPesada(n, kSinTexto, 0, 1, 1, 1);
     EXPECT_EQ(q.Codigo[0], "12345");
     EXPECT_EQ(q.Codigo[1], "0");
@@ -86,21 +97,18 @@ class TablasProducto : public ::testing::Test {
     CarpetaTemporal carpeta;
 };
 
-TEST_F(TablasProducto, LlenaOpcionesLeeOchoFilasEnOrdenDeCodigo) {
-    QStringList sql = {
-        QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Nombre TEXT, "
-                       "Letra TEXT, Alfa INTEGER, Texto INTEGER, CUIT INTEGER)")};
+TEST_F(TablasProducto, LlenaOpcionesLeeHastaOchoFilasEnOrdenDeCodigo) {
+    const OpcionesCampos sinTabla = Llena_Opciones();
+    EXPECT_FALSE(sinTabla.leido);
+    EXPECT_EQ(sinTabla.Texto, (std::array<bool, 9>{}));
+
     // Inserted out of order; a ninth row must be ignored.
-    const int filas[][3] = {{8, -1, 0}, {1, 0, -1},  {3, 1, 1}, {2, 0, 0}, {9, 1, 1},
-                            {4, 0, 1},  {5, -1, -1}, {6, 0, 0}, {7, 0, 0}};
-    for (const auto& f : filas) {
-        sql << QStringLiteral("INSERT INTO plu_setup (Codigo, Alfa, Texto) VALUES (%1, %2, %3)")
-                   .arg(f[0])
-                   .arg(f[1])
-                   .arg(f[2]);
-    }
-    sql << QStringLiteral("INSERT INTO plu_setup (Codigo, Alfa, Texto) VALUES (0, NULL, NULL)");
-    ASSERT_TRUE(aux::EjecutarSql(sql));
+    ASSERT_TRUE(
+        aux::Sql({"CREATE TABLE plu_setup (Codigo INTEGER, Nombre TEXT, Letra TEXT, "
+                  "Alfa INTEGER, Texto INTEGER, CUIT INTEGER)",
+                  "INSERT INTO plu_setup (Codigo, Alfa, Texto) VALUES (8, -1, 0), "
+                  "(1, 0, -1), (3, 1, 1), (2, 0, 0), (9, 1, 1), (4, 0, 1), (5, -1, -1), "
+                  "(6, 0, 0), (7, 0, 0), (0, NULL, NULL)"}));
     const OpcionesCampos o = Llena_Opciones();
     EXPECT_TRUE(o.leido);
     // Codigo order: 0 (nulls), 1, 2, 3, 4, 5, 6, 7; row 8 and 9 are beyond the eighth.
@@ -108,41 +116,28 @@ TEST_F(TablasProducto, LlenaOpcionesLeeOchoFilasEnOrdenDeCodigo) {
     const std::array<bool, 9> alfa{false, false, false, true, false, true, false, false, false};
     EXPECT_EQ(o.Texto, texto);
     EXPECT_EQ(o.Alfa, alfa);
-}
 
-TEST_F(TablasProducto, LlenaOpcionesConPocasFilasOSinTabla) {
-    OpcionesCampos sinTabla = Llena_Opciones();
-    EXPECT_FALSE(sinTabla.leido);
-    EXPECT_EQ(sinTabla.Texto, (std::array<bool, 9>{}));
-
-    ASSERT_TRUE(aux::EjecutarSql(
-        {QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Alfa INTEGER, Texto INTEGER)"),
-         QStringLiteral("INSERT INTO plu_setup VALUES (1, 1, 1)")}));
-    const OpcionesCampos o = Llena_Opciones();
-    EXPECT_TRUE(o.leido);
-    EXPECT_TRUE(o.Texto[0]);
-    EXPECT_TRUE(o.Alfa[0]);
-    for (int k = 1; k < 9; ++k) EXPECT_FALSE(o.Texto[k] || o.Alfa[k]) << k;
-
-    // The scheduled download needs only Texto: a table without Alfa still gives it.
+    // One row, and no Alfa column: the scheduled download needs only Texto.
     ASSERT_TRUE(
-        aux::EjecutarSql({QStringLiteral("DROP TABLE plu_setup"),
-                          QStringLiteral("CREATE TABLE plu_setup (Codigo INTEGER, Texto INTEGER)"),
-                          QStringLiteral("INSERT INTO plu_setup VALUES (1, -1)")}));
+        aux::Sql({"DROP TABLE plu_setup", "CREATE TABLE plu_setup (Codigo INTEGER, Texto INTEGER)",
+                  "INSERT INTO plu_setup VALUES (1, -1)"}));
     const OpcionesCampos soloTexto = Llena_Opciones();
     EXPECT_TRUE(soloTexto.leido);
-    EXPECT_TRUE(soloTexto.Texto[0]);
-    EXPECT_FALSE(soloTexto.Alfa[0]);
+    EXPECT_EQ(soloTexto.Texto, (std::array<bool, 9>{true}));
+    EXPECT_EQ(soloTexto.Alfa, (std::array<bool, 9>{}));
 }
 
 TEST_F(TablasProducto, NombresPLUReemplazaSoloLosGruposPedidos) {
-    ASSERT_TRUE(aux::EjecutarSql(
+    std::array<QString, 9> sinTabla = {"", "1"};
+    std::array<bool, 9> grupo1{};
+    grupo1[0] = true;
+    EXPECT_THROW(NombresPLU(sinTabla, grupo1), ErrorBase);  // the caller is told
+
+    ASSERT_TRUE(aux::Sql(
         {QStringLiteral("CREATE TABLE productos (Codigo INTEGER, Grupo INTEGER, Nombre TEXT, "
                         "EAN TEXT, Aux TEXT)"),
-         QStringLiteral("INSERT INTO productos VALUES (12, 1, 'Harina', '', '')"),
-         QStringLiteral("INSERT INTO productos VALUES (12, 2, 'Azúcar', '', '')"),
-         QStringLiteral("INSERT INTO productos VALUES (7, 5, 'Sal', '', '')"),
-         QStringLiteral("INSERT INTO productos VALUES (9, 6, 'Grupo seis', '', '')")}));
+         "INSERT INTO productos VALUES (12, 1, 'Harina', '', ''), (12, 2, 'Azúcar', '', ''), "
+         "(7, 5, 'Sal', '', ''), (9, 6, 'Grupo seis', '', '')"}));
     std::array<QString, 9> n = {"x", "12", "12", "99", "ABC   ", "7", "9", "9", "9"};
     std::array<bool, 9> usar{};
     usar[0] = usar[2] = usar[3] = usar[4] = usar[5] = true;
@@ -156,20 +151,11 @@ TEST_F(TablasProducto, NombresPLUReemplazaSoloLosGruposPedidos) {
     EXPECT_EQ(n[6], "9");  // groups 6 to 8 are never looked up
 }
 
-TEST_F(TablasProducto, NombresPLUSinTablaAvisaAlLlamador) {
-    std::array<QString, 9> n = {"", "1"};
-    std::array<bool, 9> usar{};
-    usar[0] = true;
-    EXPECT_THROW(NombresPLU(n, usar), ErrorBase);
-}
-
 TEST_F(TablasProducto, FilasDeProductosParaTotales) {
-    ASSERT_TRUE(aux::EjecutarSql(
+    ASSERT_TRUE(aux::Sql(
         {QStringLiteral("CREATE TABLE productos (Codigo INTEGER, Grupo INTEGER, Nombre TEXT)"),
-         QStringLiteral("INSERT INTO productos VALUES (5, 2, 'Segundo grupo')"),
-         QStringLiteral("INSERT INTO productos VALUES (9, 1, "
-                        "'Un nombre de producto muy largo que no entra')"),
-         QStringLiteral("INSERT INTO productos VALUES (3, 1, 'Primero')")}));
+         "INSERT INTO productos VALUES (5, 2, 'Segundo grupo'), "
+         "(9, 1, 'Un nombre de producto muy largo que no entra'), (3, 1, 'Primero')"}));
     const auto filas = LeerFilasProductos();
     ASSERT_EQ(filas.size(), 250);
     EXPECT_EQ(filas[0].Codigo, 3);

@@ -15,22 +15,14 @@
 namespace {
 
 Pesada Ejemplo(long long lote, int numero, double peso = 123.45) {
-    Pesada p;
-    p.Fecha = QStringLiteral("24/12/05");
-    p.Hora = QStringLiteral("09:30");
-    p.Peso = peso;
-    p.Codigo = {QStringLiteral("ABC   "), QStringLiteral("12345"), QStringLiteral("12kg"),
-                QStringLiteral("a;b"), QStringLiteral("0")};
-    p.Numero = numero;
-    p.Lote = lote;
-    p.Secuencia = 996 + numero;
-    return p;
+    return {"24/12/05", "09:30", peso,        {"ABC   ", "12345", "12kg", "a;b", "0"},
+            numero,     lote,    996 + numero};
 }
 
-OpcionesSalida SoloPlano(const QString& separador = QStringLiteral(";")) {
+OpcionesSalida SoloPlano() {
     OpcionesSalida o;
     o.plano = true;
-    o.separador = separador;
+    o.separador = QStringLiteral(";");
     o.nombrePlano = QStringLiteral("Datos2");
     o.extension = QStringLiteral(".txt");
     return o;
@@ -89,6 +81,7 @@ TEST(ArchivoPlano, LineasAgregadasEntreDescargas) {
     CarpetaTemporal carpeta;
     Fecha_Frm = QStringLiteral("DD/MM/YYYY");
     const QString punto = QLocale::system().decimalPoint();
+    QString lineas;
     for (long long lote : {7, 8}) {
         Sumideros s(TipoDescarga::Manual, SoloPlano());
         s.Abrir(lote);
@@ -99,12 +92,13 @@ TEST(ArchivoPlano, LineasAgregadasEntreDescargas) {
         s.Agregar(rara);
         s.Cerrar();
         EXPECT_EQ(s.rutaPlano(), "Datos2.txt");
+        lineas += QString::fromUtf8(
+                      "%1;1;123%2;ABC   ;12345;12kg;a;b;0;24/12/2005;09:30:00;997\r\n"
+                      "%1;2;5;Café;12345;12kg;a;b;0;1A/12/05;09:30:00;998\r\n")
+                      .arg(lote)
+                      .arg(punto + "45");
     }
-    const QByteArray esperado =
-        AAnsi("7;1;123" + punto + "45;ABC   ;12345;12kg;a;b;0;24/12/2005;09:30:00;997\r\n" +
-              "7;2;5;" + QString::fromUtf8("Café") + ";12345;12kg;a;b;0;1A/12/05;09:30:00;998\r\n" +
-              "8;1;123" + punto + "45;ABC   ;12345;12kg;a;b;0;24/12/2005;09:30:00;997\r\n" +
-              "8;2;5;" + QString::fromUtf8("Café") + ";12345;12kg;a;b;0;1A/12/05;09:30:00;998\r\n");
+    const QByteArray esperado = AAnsi(lineas);
     EXPECT_EQ(carpeta.leer("Datos2.txt"), esperado);
     EXPECT_TRUE(esperado.contains("Caf\xE9"));  // Windows-1252 on disk
 }
@@ -154,11 +148,10 @@ class TablaReporte : public ::testing::Test {
     void SetUp() override {
         DataCSReporte = aux::kConexion;
         DataTbReporte = QStringLiteral("Reporte");
-        QStringList sql = {QStringLiteral(
+        ASSERT_TRUE(aux::Sql({QStringLiteral(
             "CREATE TABLE Reporte (Lote INTEGER, Numero INTEGER, Fecha TEXT, Hora TEXT, "
             "Peso REAL, Codigo1 REAL, Codigo2 REAL, Codigo3 REAL, Codigo4 REAL, Codigo5 REAL, "
-            "Codigo6 REAL, Codigo7 REAL, Codigo8 REAL, UNIQUE (Lote, Numero))")};
-        ASSERT_TRUE(aux::EjecutarSql(sql));
+            "Codigo6 REAL, Codigo7 REAL, Codigo8 REAL, UNIQUE (Lote, Numero))")}));
         o.tabla = true;
     }
     CarpetaTemporal carpeta;
@@ -170,9 +163,11 @@ TEST_F(TablaReporte, CadaPesadaUnaFila) {
     s.Abrir(12);
     for (int i = 1; i <= 3; ++i) s.Agregar(Ejemplo(12, i));
     s.Cerrar();
-    const auto filas = aux::Consultar(QStringLiteral(
-        "SELECT Lote, Numero, Fecha, Hora, Peso, Codigo1, Codigo2, Codigo3, Codigo4, Codigo5 "
-        "FROM Reporte ORDER BY Numero"));
+    std::vector<QVariantList> filas;
+    ASSERT_TRUE(
+        aux::Sql({QStringLiteral("SELECT Lote, Numero, Fecha, Hora, Peso, Codigo1, Codigo2, "
+                                 "Codigo3, Codigo4 FROM Reporte ORDER BY Numero")},
+                 &filas));
     ASSERT_EQ(filas.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         const QVariantList& f = filas[i];
@@ -189,7 +184,7 @@ TEST_F(TablaReporte, CadaPesadaUnaFila) {
 }
 
 TEST_F(TablaReporte, ClaveDuplicadaDetieneYConservaLoAnterior) {
-    ASSERT_TRUE(aux::EjecutarSql(
+    ASSERT_TRUE(aux::Sql(
         {QStringLiteral("INSERT INTO Reporte (Lote, Numero, Fecha) VALUES (12, 2, 'plantada')")}));
     o.plano = true;
     o.separador = QStringLiteral(",");
@@ -204,26 +199,26 @@ TEST_F(TablaReporte, ClaveDuplicadaDetieneYConservaLoAnterior) {
         EXPECT_TRUE(e.esClaveDuplicada()) << e.descripcion().toStdString();
     }
     s.Abortar();
-    const auto filas =
-        aux::Consultar(QStringLiteral("SELECT Numero, Fecha FROM Reporte ORDER BY Numero"));
+    std::vector<QVariantList> filas;
+    ASSERT_TRUE(
+        aux::Sql({QStringLiteral("SELECT Numero, Fecha FROM Reporte ORDER BY Numero")}, &filas));
     ASSERT_EQ(filas.size(), 2u);
     EXPECT_EQ(filas[0][1].toString(), "24/12/05");
     EXPECT_EQ(filas[1][1].toString(), "plantada");
     // The text line goes before the table row, so both lines stay in the file.
     EXPECT_EQ(carpeta.leer("plano.txt").count("\r\n"), 2);
-}
 
-TEST_F(TablaReporte, TablaAusenteNoEsClaveDuplicada) {
+    // A missing table is not a duplicate key.
     DataTbReporte = QStringLiteral("NoHay");
-    Sumideros s(TipoDescarga::Programada, o);
+    Sumideros sinTabla(TipoDescarga::Programada, o);
     try {
-        s.Abrir(1);
-        s.Agregar(Ejemplo(1, 1));
+        sinTabla.Abrir(1);
+        sinTabla.Agregar(Ejemplo(1, 1));
         FAIL() << "a missing table must raise";
     } catch (const ErrorAlmacenamiento& e) {
         EXPECT_FALSE(e.esClaveDuplicada());
     }
-    s.Abortar();
+    sinTabla.Abortar();
 }
 
 TEST(TablaPesadas, ValorNumericoInicial) {
