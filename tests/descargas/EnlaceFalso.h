@@ -1,6 +1,6 @@
 #pragma once
-// A scripted indicator behind the Enlace interface: the audit memory, lock, status, counter and
-// totals of the download, requests recorded as text, and chosen requests made to fail.
+// A scripted indicator behind the Enlace interface: the audit memory, lock, status and counter of
+// the download, requests recorded as text, and chosen requests made to fail.
 
 #include <QByteArray>
 #include <QHash>
@@ -42,7 +42,6 @@ class EnlaceFalso : public Enlace {
     QList<QByteArray> pesadas;  // the audit memory, oldest first
     int cuentaForzada = -1;     // count register instead of pesadas.size() (overflow)
     quint32 contador = 1000;    // weighing counter
-    QByteArray totales = QByteArray(1250, '\0');
     int reintentosLectura = 0;  // added to Reintentos by the records read (the link's retries)
     // What a failed read still brings back (the blocks before the failure).
     int bytesParciales = 16;
@@ -70,28 +69,22 @@ class EnlaceFalso : public Enlace {
         if (antes) antes(p);
         const int dir = p.Direccion.toInt();
         const QString clave = p.Modo + QLatin1Char(' ') + p.Direccion;
-        peticiones.append(p.Modo == QLatin1String("R")
-                              ? clave + QLatin1Char(' ') + p.Longitud
-                              : clave + QLatin1Char(' ') + QString::fromLatin1(p.Dato.toHex()));
-        if (fallos_.value(clave) > 0) {
+        const bool lectura = p.Modo == QLatin1String("R");
+        peticiones.append(clave + QLatin1Char(' ') +
+                          (lectura ? p.Longitud : QString::fromLatin1(p.Dato.toHex())));
+        p.Exito = fallos_.value(clave) <= 0;
+        if (!p.Exito) {
             --fallos_[clave];
-            p.Exito = false;
             p.Cancelado = cancelar;
-            if (p.Modo == QLatin1String("R"))
-                p.Dato = Leer(dir, p.Longitud.toInt()).left(bytesParciales);
-            return;
-        }
-        if (p.Modo == QLatin1String("R")) {
+            if (lectura) p.Dato = Leer(dir, p.Longitud.toInt()).left(bytesParciales);
+        } else if (lectura) {
             if (dir == DirPesadas()) Reintentos += reintentosLectura;
             p.Dato = Leer(dir, p.Longitud.toInt());
-            p.Exito = true;
-        } else if (p.Modo == QLatin1String("T")) {
-            if (dir == DirBloqueo) bloqueado = p.Dato.startsWith('\xFF');
-            if (dir == DirComando && p.Dato.startsWith('G')) {
-                pesadas.clear();
-                cuentaForzada = -1;
-            }
-            p.Exito = true;
+        } else if (dir == DirBloqueo) {
+            bloqueado = p.Dato.startsWith('\xFF');
+        } else if (dir == DirComando && p.Dato.startsWith('G')) {
+            pesadas.clear();
+            cuentaForzada = -1;
         }
     }
 
@@ -106,8 +99,6 @@ class EnlaceFalso : public Enlace {
             d.append(char(cuenta() & 0xFF)).append(char(cuenta() >> 8));
         } else if (dir == DirContador) {
             for (int b = 0; b < 3; ++b) d.append(char((contador >> (8 * b)) & 0xFF));
-        } else if (dir == DirTotales) {
-            d = totales;
         } else if (dir >= DirPesadas() && dir < DirBloqueo) {
             for (const QByteArray& r : pesadas) d += r;
             d = d.mid(2 * (dir - DirPesadas()));

@@ -107,6 +107,7 @@ TEST_F(ComandoDescarga, ServiceStopsCleanlyOnSigtermWhenIdle) {
     ASSERT_TRUE(EsperarSalida(p, salida, " - Conectado")) << salida.toStdString();
     p.terminate();
     ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_TRUE((salida + p.readAllStandardOutput()).endsWith(" - OFF\n"));
     EXPECT_EQ(sim.indicador().cuenta(), 12);  // InicioBajar 0: nothing downloaded

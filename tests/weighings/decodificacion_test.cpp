@@ -10,24 +10,16 @@
 
 namespace {
 
-const QByteArray kFechaHora = QByteArray::fromHex("2412053009");  // 24/12/05 09:30
 const std::array<bool, 9> kSinTexto{};
 
-QByteArray Bytes3(quint32 v) {
-    return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF) + char((v >> 16) & 0xFF);
-}
-
-// One 26-byte audit record: date and time, weight, code 1 (6 bytes), codes 2 to 5 (3 bytes each).
-QByteArray Registro(const QByteArray& fechaHora5, quint32 peso, const QByteArray& c1 = {},
-                    const QByteArray& c2 = {}, const QByteArray& c3 = {}, const QByteArray& c4 = {},
-                    const QByteArray& c5 = {}) {
-    QByteArray r = fechaHora5 + Bytes3(peso) + c1.leftJustified(6, '\0', true);
-    for (const QByteArray& c : {c2, c3, c4, c5}) r += c.leftJustified(3, '\0', true);
-    return r;
+// A 26-byte audit record from its first bytes: date and time (5, BCD), weight (3), code 1 (6),
+// codes 2 to 5 (3 each), all little-endian; the rest is zeros. Blanks are skipped.
+QByteArray Registro(const char* hex) {
+    return QByteArray::fromHex(hex).leftJustified(26, '\0');
 }
 
 TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
-    const QByteArray r = Registro(kFechaHora, 0x003039);
+    const QByteArray r = Registro("2412053009 393000");  // 24/12/05 09:30
     const Pesada p = DecodificarPesada(r, kSinTexto, 2, 3, 41, 999);
     EXPECT_EQ(p.Fecha, "24/12/05");
     EXPECT_EQ(p.Hora, "09:30");
@@ -38,17 +30,21 @@ TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
     EXPECT_DOUBLE_EQ(DecodificarPesada(r, kSinTexto, 0, 1, 1, 1).Peso, 12345);
 
     // Bytes that are not BCD still come out as their hexadecimal form; the top weight is 24 bits.
-    const QByteArray raro = Registro(QByteArray::fromHex("1AFF0B5C0A"), 0xFFFFFF);
+    const QByteArray raro = Registro("1AFF0B5C0A FFFFFF");
     const Pesada q = DecodificarPesada(raro, kSinTexto, 0, 1, 1, 1);
     EXPECT_EQ(q.Fecha, "1A/FF/0B");
     EXPECT_EQ(q.Hora, "0A:5C");
     EXPECT_DOUBLE_EQ(q.Peso, 16777215);
+
+    // A short record does not read beyond the block.
+    const Pesada corto = DecodificarPesada(QByteArray::fromHex("2412"), kSinTexto, 0, 1, 1, 1);
+    EXPECT_EQ(corto.Fecha, "24/12/00");
+    EXPECT_EQ(corto.Peso, 0);
+    EXPECT_EQ(corto.Codigo[4], "0");
 }
 
 TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
-    const QByteArray r =
-        Registro(kFechaHora, 1, QByteArray::fromHex("414243000000"), Bytes3(1), Bytes3(0x010203),
-                 QByteArray::fromHex("80E900"), Bytes3(0xFFFFFF));
+    const QByteArray r = Registro("2412053009 010000 414243000000 010000 030201 80E900 FFFFFF");
     std::array<bool, 9> texto{};
     texto[0] = true;
     texto[3] = true;
@@ -60,17 +56,10 @@ TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
     EXPECT_EQ(p.Codigo[4], "16777215");
 
     // The same bytes without flags: numbers of the first three bytes of each field only.
-    const QByteArray n = Registro(kFechaHora, 1, QByteArray::fromHex("393000AABBCC"));
+    const QByteArray n = Registro("2412053009 010000 393000AABBCC");
     const Pesada q = DecodificarPesada(n, kSinTexto, 0, 1, 1, 1);
     EXPECT_EQ(q.Codigo[0], "12345");
     EXPECT_EQ(q.Codigo[1], "0");
-}
-
-TEST(DecodificarPesada, RegistroCortoNoLeeFueraDelBloque) {
-    const Pesada p = DecodificarPesada(QByteArray::fromHex("2412"), kSinTexto, 0, 1, 1, 1);
-    EXPECT_EQ(p.Fecha, "24/12/00");
-    EXPECT_EQ(p.Peso, 0);
-    EXPECT_EQ(p.Codigo[4], "0");
 }
 
 TEST(DecodificarTotales, DoscientasCincuentaEntradas) {
