@@ -12,69 +12,41 @@
 
 namespace {
 
-struct Caja {
-    QMessageBox::Icon icono = QMessageBox::NoIcon;
-    QString texto;
-    QString titulo;
-    QMessageBox::StandardButton porDefecto = QMessageBox::NoButton;
-    QMessageBox::StandardButtons botones;
-};
-
-// Looks at the box that `mostrar` opens and answers it with Enter, i.e. the preselected button.
-Caja Observar(const std::function<void()>& mostrar) {
-    Caja caja;
+// Opens a box with `mostrar`, answers it with Enter (the preselected button) and describes it as
+// "title|text|icon|buttons|preselected|answer".
+QString Observar(const std::function<bool()>& mostrar) {
+    QString caja = QStringLiteral("no box");
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
-        caja.icono = box->icon();
-        caja.texto = box->text();
-        caja.titulo = box->windowTitle();
-        caja.botones = box->standardButtons();
-        if (QPushButton* b = box->defaultButton()) {
-            caja.porDefecto = box->standardButton(b);
-            b->click();
-        } else {
-            box->reject();
-        }
+        QPushButton* boton = box->defaultButton();
+        caja = QStringLiteral("%1|%2|%3|%4|%5|")
+                   .arg(box->windowTitle(), box->text())
+                   .arg(static_cast<int>(box->icon()))
+                   .arg(box->standardButtons().toInt(), 0, 16)
+                   .arg(boton ? static_cast<int>(box->standardButton(boton)) : 0, 0, 16);
+        boton ? boton->click() : box->reject();
     });
-    mostrar();
-    return caja;
+    const bool respuesta = mostrar();
+    return caja + (respuesta ? "si" : "no");
+}
+
+TEST(InteraccionVentanas, ElBotonSeguroEstaPreseleccionado) {
+    QWidget dueno;
+    InteraccionVentanas op(&dueno);
+    // Question 4, Warning 2, Critical 3, Information 1; Yes 4000, No 10000, Ok 400, Cancel 400000.
+    EXPECT_EQ(Observar([&] { return op.Preguntar("Desea cerrar?", "Salir", Icono::Pregunta); }),
+              "Salir|Desea cerrar?|4|14000|10000|no");
+    EXPECT_EQ(Observar([&] { return op.Preguntar("Seguir?", "T", Icono::Pregunta, true); }),
+              "T|Seguir?|4|14000|4000|si");
+    EXPECT_EQ(Observar([&] { return op.Confirmar("Borrar?", "T", Icono::Exclamacion); }),
+              "T|Borrar?|2|400400|400000|no");
+    EXPECT_TRUE(Observar([&] {
+                    return op.Avisar("Fallo", "Error", Icono::Error), false;
+                }).startsWith("Error|Fallo|3|400|"));
+    EXPECT_TRUE(Observar([&] {
+                    return op.Avisar("Listo", "Bascora", Icono::Informacion), false;
+                }).startsWith("Bascora|Listo|1|400|"));
 }
 
 }  // namespace
-
-TEST(InteraccionVentanas, PreguntarPreseleccionaNoSalvoQueSePidaSi) {
-    QWidget dueno;
-    InteraccionVentanas operador(&dueno);
-    bool respuesta = true;
-    Caja caja = Observar([&] {
-        respuesta = operador.Preguntar("Desea cerrar la ventana?", "Salir", Icono::Pregunta);
-    });
-    EXPECT_EQ(caja.botones, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(caja.porDefecto, QMessageBox::No);
-    EXPECT_EQ(caja.icono, QMessageBox::Question);
-    EXPECT_EQ(caja.texto, "Desea cerrar la ventana?");
-    EXPECT_EQ(caja.titulo, "Salir");
-    EXPECT_FALSE(respuesta);
-
-    caja = Observar([&] { respuesta = operador.Preguntar("Seguir?", "T", Icono::Pregunta, true); });
-    EXPECT_EQ(caja.porDefecto, QMessageBox::Yes);
-    EXPECT_TRUE(respuesta);
-}
-
-TEST(InteraccionVentanas, ConfirmarPreseleccionaCancelarYAvisarMuestraSuIcono) {
-    InteraccionVentanas operador;
-    bool respuesta = true;
-    Caja caja =
-        Observar([&] { respuesta = operador.Confirmar("Borrar?", "T", Icono::Exclamacion); });
-    EXPECT_EQ(caja.botones, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(caja.porDefecto, QMessageBox::Cancel);
-    EXPECT_EQ(caja.icono, QMessageBox::Warning);
-    EXPECT_FALSE(respuesta);
-
-    caja = Observar([&] { operador.Avisar("Fallo", "Error", Icono::Error); });
-    EXPECT_EQ(caja.icono, QMessageBox::Critical);
-    EXPECT_EQ(caja.botones, QMessageBox::Ok);
-    caja = Observar([&] { operador.Avisar("Listo", "Bascora", Icono::Informacion); });
-    EXPECT_EQ(caja.icono, QMessageBox::Information);
-}

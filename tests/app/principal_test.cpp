@@ -4,15 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 #include "app/ui/FrmAyuda.h"
@@ -24,16 +22,8 @@
 
 namespace {
 
-const QStringList kSoloVela = {"mnuAuto",    "mnubajar", "mnuCodigos", "mnuRecetas",
-                               "mnuReporte", "mnuPesar", "mnuSetup"};
-const QStringList kSiempre = {"conectar",      "mnuFilePageSetup", "mnuFileExit",
-                              "mnuMembrete",   "mnuViewToolbar",   "mnuViewStatusBar",
-                              "mnuIdioma",     "mnuViewOptions",   "mnuHelpContents",
-                              "mnuHelpSearch", "mnuHelpAbout"};
-
-QString RutaIngles() {
-    return QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm");
-}
+const QString kIngles = QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm");
+const QByteArray kAleman = "[Idioma]\r\n005002=Verbinden.\r\n";
 
 class VentanaPrincipal : public ::testing::Test {
   protected:
@@ -49,161 +39,89 @@ class VentanaPrincipal : public ::testing::Test {
         EXPECT_NE(a, nullptr) << nombre.toStdString();
         return a;
     }
-    QString Ajuste(const QString& clave) {
-        QSettings s(QStringLiteral("Bascora"), QStringLiteral("Bascora"));
-        return s.value(QStringLiteral("Settings/") + clave).toString();
-    }
+    QString Texto(FrmPrincipal& w, const char* nombre) { return Accion(w, nombre)->text(); }
+    QSettings Ajustes() { return QSettings(QStringLiteral("Bascora"), QStringLiteral("Bascora")); }
 
     CarpetaTemporal carpeta_;
     QTemporaryDir ajustes_;
     InteraccionGuion guion_;
 };
 
-QStringList Nombres(const QList<QAction*>& acciones) {
-    QStringList nombres;
-    for (QAction* a : acciones) nombres.append(a->objectName());
-    return nombres;
-}
-
-}  // namespace
-
-TEST_F(VentanaPrincipal, SinIdiomaCfgMuestraLosTextosEspanolesYLaEstructura) {
+TEST_F(VentanaPrincipal, RotulosEnEspanolSinIdiomaCfgYEnInglesConElArchivoIngles) {
     FrmPrincipal w(&guion_);
-    EXPECT_EQ(w.objectName(), "frmMain");
-    EXPECT_EQ(w.windowTitle(), "Bascora");
-
-    EXPECT_EQ(Accion(w, "mnuFile")->text(), "&Archivo");
-    EXPECT_EQ(Accion(w, "conectar")->text(), "Conectar");
-    EXPECT_EQ(Accion(w, "mnuAuto")->text(),
-              QString::fromUtf8("Descarga automática de la auditoria"));
-    EXPECT_EQ(Accion(w, "mnuSetup")->text(), QString::fromUtf8("Parámetros del Setup"));
-    EXPECT_EQ(Accion(w, "mnuHelpSearch")->text(), "&Buscar Ayuda acerca de...");
-
-    QMenu* archivo = w.findChild<QMenu*>("mnuFile");
-    ASSERT_NE(archivo, nullptr);
-    EXPECT_EQ(Nombres(archivo->actions()),
-              QStringList({"conectar", "mnuAuto", "mnuFileBar7", "mnuFilePageSetup", "mnuFileBar5",
-                           "mnuFileExit"}));
-    QMenu* ayuda = w.findChild<QMenu*>("mnuHelp");
-    ASSERT_NE(ayuda, nullptr);
-    EXPECT_EQ(Nombres(ayuda->actions()),
-              QStringList({"mnuHelpContents", "mnuHelpSearch", "mnuHelpBar1", "mnuHelpAbout"}));
-    EXPECT_TRUE(ayuda->actions().at(2)->isSeparator());
-
-    EXPECT_TRUE(Accion(w, "mnuViewToolbar")->isChecked());
-    EXPECT_TRUE(Accion(w, "mnuViewStatusBar")->isChecked());
-
+    EXPECT_EQ(Texto(w, "mnuFile"), "&Archivo");
+    EXPECT_EQ(Texto(w, "conectar"), "Conectar");
+    EXPECT_EQ(Texto(w, "mnuAuto"), QString::fromUtf8("Descarga automática de la auditoria"));
+    EXPECT_EQ(Texto(w, "mnuSetup"), QString::fromUtf8("Parámetros del Setup"));
+    EXPECT_EQ(w.BotonBarra(2)->toolTip(), "Ver Peso");
     // Buttons at the even indices, separators at the odd ones.
-    const QStringList claves = {"pesar",   "bajar",    "codigos", "membrete",
-                                "Reporte", "opciones", "acerca"};
-    const QStringList ayudas = {"Ver Peso", "Bajar Pesadas", "Codigos",     "Membrete",
-                                "Reporte",  "Opciones",      "Acerca de..."};
-    for (int i = 1; i <= 14; ++i) {
-        QAction* boton = w.BotonBarra(i);
-        ASSERT_NE(boton, nullptr) << i;
-        if (i % 2) {
-            EXPECT_TRUE(boton->isSeparator()) << i;
-        } else {
-            EXPECT_EQ(boton->objectName(), claves.at(i / 2 - 1));
-            EXPECT_EQ(boton->toolTip(), ayudas.at(i / 2 - 1));
-        }
-    }
+    for (int i = 1; i <= 14; ++i) EXPECT_EQ(w.BotonBarra(i)->isSeparator(), i % 2 == 1) << i;
     EXPECT_EQ(w.BotonBarra(15), nullptr);
 
-    QLabel* panel = w.findChild<QStatusBar*>("sbStatusBar")->findChild<QLabel*>("Panel1");
-    ASSERT_NE(panel, nullptr);
-    w.MostrarEstado(QStringLiteral("Estado: Conectado"));
-    EXPECT_EQ(panel->text(), "Estado: Conectado");
-}
-
-TEST_F(VentanaPrincipal, ConElArchivoInglesComoIdiomaCfgSeRotulaEnIngles) {
-    FrmPrincipal w(&guion_);
-    ASSERT_TRUE(QFile::copy(RutaIngles(), carpeta_.ruta("Idioma.cfg")));
+    ASSERT_TRUE(QFile::copy(kIngles, carpeta_.ruta("Idioma.cfg")));
     w.Idioma();
-    EXPECT_EQ(Accion(w, "mnuFile")->text(), "&File");
-    EXPECT_EQ(Accion(w, "conectar")->text(), "Connect");
-    EXPECT_EQ(Accion(w, "mnuHelpAbout")->text(), "&About...");
+    EXPECT_EQ(Texto(w, "mnuFile"), "&File");
+    EXPECT_EQ(Texto(w, "conectar"), "Connect");
+    EXPECT_EQ(Texto(w, "mnuHelpAbout"), "&About...");
+    EXPECT_EQ(w.findChild<QMenu*>("mnuView")->title(), "&View");
     EXPECT_EQ(w.BotonBarra(2)->toolTip(), "View Weight");
     EXPECT_EQ(w.BotonBarra(14)->toolTip(), "About...");
-    // Every caption changed: none of the Spanish defaults is left.
-    EXPECT_EQ(Accion(w, "mnuView")->text(), "&View");
-    EXPECT_EQ(w.findChild<QMenu*>("mnuView")->title(), "&View");
 }
 
-TEST_F(VentanaPrincipal, MirtoOcultaSieteComandosYTresBotonesYVelaLosDevuelve) {
+TEST_F(VentanaPrincipal, MirtoOcultaSieteComandosYTresBotonesYLosDemasModelosSonVela) {
+    const QStringList soloVela = {"mnuAuto",    "mnubajar", "mnuCodigos", "mnuRecetas",
+                                  "mnuReporte", "mnuPesar", "mnuSetup"};
+    const auto comprobar = [&](FrmPrincipal& w, bool vela) {
+        for (const QString& nombre : soloVela)
+            EXPECT_EQ(Accion(w, nombre)->isVisible(), vela) << nombre.toStdString();
+        for (const char* nombre : {"conectar", "mnuFileExit", "mnuIdioma", "mnuViewOptions"})
+            EXPECT_TRUE(Accion(w, nombre)->isVisible()) << nombre;
+        for (int i : {2, 8, 12, 14}) EXPECT_TRUE(w.BotonBarra(i)->isVisible()) << i;
+        for (int i : {4, 6, 10}) EXPECT_EQ(w.BotonBarra(i)->isVisible(), vela) << i;
+    };
+    for (int modelo : {0, 7}) {  // no setting, or one that is not Mirto
+        if (modelo) GuardarConfig("Global", "Indicador_1", modelo);
+        FrmPrincipal w(&guion_);
+        if (!modelo) {
+            EXPECT_EQ(w.Indicador(), 2);
+        }
+        comprobar(w, true);
+    }
     GuardarConfig("Global", "Indicador_1", 1);
     FrmPrincipal w(&guion_);
     EXPECT_EQ(w.Indicador(), 1);
-    for (const QString& nombre : kSoloVela)
-        EXPECT_FALSE(Accion(w, nombre)->isVisible()) << nombre.toStdString();
-    for (const QString& nombre : kSiempre)
-        EXPECT_TRUE(Accion(w, nombre)->isVisible()) << nombre.toStdString();
-    EXPECT_TRUE(w.BotonBarra(2)->isVisible());
-    EXPECT_FALSE(w.BotonBarra(4)->isVisible());
-    EXPECT_FALSE(w.BotonBarra(6)->isVisible());
-    EXPECT_TRUE(w.BotonBarra(8)->isVisible());
-    EXPECT_FALSE(w.BotonBarra(10)->isVisible());
-    EXPECT_TRUE(w.BotonBarra(12)->isVisible());
-    EXPECT_TRUE(w.BotonBarra(14)->isVisible());
-
+    comprobar(w, false);
     // As after the options dialog: the model is read again.
     GuardarConfig("global", "Indicador_1", 2);
     w.AplicarModelo();
     EXPECT_EQ(w.Indicador(), 2);
-    for (const QString& nombre : kSoloVela)
-        EXPECT_TRUE(Accion(w, nombre)->isVisible()) << nombre.toStdString();
-    for (int i : {2, 4, 6, 10}) EXPECT_TRUE(w.BotonBarra(i)->isVisible()) << i;
+    comprobar(w, true);
 }
 
-TEST_F(VentanaPrincipal, ModeloSinAjusteOConOtroValorEsVela) {
-    {
+TEST_F(VentanaPrincipal, LaPosicionSeRecuerdaEnTwipsNoMinimizadaYDentroDeLaPantalla) {
+    const auto guardada = [&] {
+        QSettings s = Ajustes();
+        return s.value("Settings/MainLeft").toString() + u',' +
+               s.value("Settings/MainTop").toString();
+    };
+    // 1000 twips at first; then where it was left, but never where it was minimized.
+    for (const QPoint& inicio : {QPoint(66, 66), QPoint(50, 70)}) {
         FrmPrincipal w(&guion_);
-        EXPECT_EQ(w.Indicador(), 2);
-        EXPECT_TRUE(Accion(w, "mnubajar")->isVisible());
-    }
-    GuardarConfig("Global", "Indicador_1", 7);
-    FrmPrincipal w(&guion_);
-    EXPECT_TRUE(Accion(w, "mnubajar")->isVisible());
-    EXPECT_TRUE(w.BotonBarra(10)->isVisible());
-}
-
-TEST_F(VentanaPrincipal, LaPosicionSeRecuerdaEnTwipsYNoSeGuardaMinimizada) {
-    {
-        FrmPrincipal w(&guion_);
-        EXPECT_EQ(w.pos(), QPoint(66, 66));  // 1000 twips
-        w.show();
-        w.move(50, 70);
+        EXPECT_EQ(w.pos(), inicio);
+        inicio.x() == 66 ? w.show() : w.showMinimized();
+        w.move(inicio.x() == 66 ? QPoint(50, 70) : QPoint(300, 300));
         w.close();
+        EXPECT_EQ(guardada(), "750,1050");
     }
-    EXPECT_EQ(Ajuste("MainLeft"), "750");
-    EXPECT_EQ(Ajuste("MainTop"), "1050");
-    {
-        FrmPrincipal w(&guion_);
-        EXPECT_EQ(w.pos(), QPoint(50, 70));
-        w.showMinimized();
-        w.move(300, 300);
-        w.close();
-    }
-    EXPECT_EQ(Ajuste("MainLeft"), "750");
-    EXPECT_EQ(Ajuste("MainTop"), "1050");
-}
-
-TEST_F(VentanaPrincipal, UnaPosicionFueraDeLaPantallaVuelveALaDeOmision) {
-    {
-        QSettings s(QStringLiteral("Bascora"), QStringLiteral("Bascora"));
-        s.setValue("Settings/MainLeft", "3000");
-        s.setValue("Settings/MainTop", "4500");
-    }
+    Ajustes().setValue("Settings/MainLeft", "3000");
+    Ajustes().setValue("Settings/MainTop", "4500");
     EXPECT_EQ(FrmPrincipal(&guion_).pos(), QPoint(200, 300));
-    {
-        QSettings s(QStringLiteral("Bascora"), QStringLiteral("Bascora"));
-        s.setValue("Settings/MainLeft", "900000");  // a monitor that is gone
-    }
+    Ajustes().setValue("Settings/MainLeft", "900000");  // a monitor that is gone
     EXPECT_EQ(FrmPrincipal(&guion_).pos(), QPoint(66, 66));
 }
 
-TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoOCanceladoNoCambiaNada) {
-    carpeta_.escribir("Idioma.cfg", "[Idioma]\r\n005002=Verbinden.\r\n");
+TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoCanceladoOIlegibleNoCambiaNada) {
+    carpeta_.escribir("Idioma.cfg", kAleman);
     FrmPrincipal w(&guion_);
     guion_.responder({false});
     w.mnuIdioma();
@@ -212,43 +130,36 @@ TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoOCanceladoNoCambiaNada) {
     EXPECT_EQ(guion_.mensajes.at(0).titulo, "Idioma");
     EXPECT_EQ(guion_.mensajes.at(0).icono, Icono::Pregunta);
 
-    guion_.responder({true});
-    guion_.elegir({QString()});
-    w.mnuIdioma();
-    EXPECT_EQ(guion_.mensajes.size(), 3);
-    EXPECT_EQ(carpeta_.leer("Idioma.cfg"), "[Idioma]\r\n005002=Verbinden.\r\n");
-    EXPECT_EQ(Accion(w, "conectar")->text(), "Verbinden");
-
-    // A file that cannot be read is a failure: silent, and nothing changes.
-    guion_.responder({true});
-    guion_.elegir({carpeta_.ruta("no-existe.idm")});
-    w.mnuIdioma();
-    EXPECT_EQ(carpeta_.leer("Idioma.cfg"), "[Idioma]\r\n005002=Verbinden.\r\n");
+    // Cancelled file dialog, then a file that cannot be read: silent, and nothing changes.
+    for (const QString& elegido : {QString(), carpeta_.ruta("no-existe.idm")}) {
+        guion_.responder({true});
+        guion_.elegir({elegido});
+        w.mnuIdioma();
+    }
     EXPECT_EQ(guion_.mensajes.size(), 5);
+    EXPECT_EQ(carpeta_.leer("Idioma.cfg"), kAleman);
+    EXPECT_EQ(Texto(w, "conectar"), "Verbinden");
 }
 
 TEST_F(VentanaPrincipal, ElCambioDeIdiomaReemplazaElArchivoEnUsoEnLaCarpetaDeDatos) {
     // A file in use whose name differs in case must be replaced, not joined by a second one.
-    carpeta_.escribir("IDIOMA.CFG", "[Idioma]\r\n005002=Verbinden.\r\n");
+    carpeta_.escribir("IDIOMA.CFG", kAleman);
     FrmPrincipal w(&guion_);
-    EXPECT_EQ(Accion(w, "conectar")->text(), "Verbinden");
-
+    EXPECT_EQ(Texto(w, "conectar"), "Verbinden");
     // Some other command left another folder current.
     QTemporaryDir otra;
     ASSERT_TRUE(QDir::setCurrent(otra.path()));
     guion_.responder({true});
-    guion_.elegir({RutaIngles()});
+    guion_.elegir({kIngles});
     w.mnuIdioma();
 
     EXPECT_EQ(QDir::currentPath(), QDir(carpeta_.ruta()).canonicalPath());
-    const QStringList archivos = QDir(carpeta_.ruta()).entryList(QDir::Files);
-    EXPECT_EQ(archivos, QStringList({"IDIOMA.CFG"}));
-    QFile ingles(RutaIngles());
+    EXPECT_EQ(QDir(carpeta_.ruta()).entryList(QDir::Files), QStringList({"IDIOMA.CFG"}));
+    QFile ingles(kIngles);
     ASSERT_TRUE(ingles.open(QIODevice::ReadOnly));
     EXPECT_EQ(carpeta_.leer("IDIOMA.CFG"), ingles.readAll());
-    EXPECT_FALSE(QFile::exists(QDir(otra.path()).filePath("idioma.cfg")));
-    EXPECT_EQ(Accion(w, "conectar")->text(), "Connect");
-    EXPECT_EQ(Accion(w, "mnuFile")->text(), "&File");
+    EXPECT_TRUE(QDir(otra.path()).isEmpty());
+    EXPECT_EQ(Texto(w, "conectar"), "Connect");
 }
 
 TEST_F(VentanaPrincipal, SinArchivoDeAyudaElBotonAcercaMuestraElMensajeFijo) {
@@ -268,66 +179,62 @@ TEST_F(VentanaPrincipal, SinArchivoDeAyudaElBotonAcercaMuestraElMensajeFijo) {
     EXPECT_EQ(w.findChild<FrmAyuda*>(), nullptr);
 }
 
-TEST_F(VentanaPrincipal, LaAyudaMuestraElContenidoYBuscaEnLasPaginas) {
+TEST_F(VentanaPrincipal, LaAyudaMuestraElContenidoBuscaYPrefiereLaDeLaCarpetaDeDatos) {
     FrmPrincipal w(&guion_);
     w.BotonBarra(14)->trigger();
     EXPECT_TRUE(guion_.mensajes.isEmpty());
     FrmAyuda* ayuda = w.findChild<FrmAyuda*>();
     ASSERT_NE(ayuda, nullptr);
     EXPECT_TRUE(ayuda->isVisible());
+    // The contents page, then the pages in the order it links them.
     const QStringList todas = ayuda->TemasVisibles();
-    EXPECT_EQ(todas.value(0), "Ayuda de Bascora");
-    // Then the pages in the order the contents page links them.
-    EXPECT_EQ(todas.value(1), "Inicio del programa y carpeta de datos");
-    EXPECT_EQ(todas.value(2), "Ventana principal");
+    EXPECT_EQ(todas.mid(0, 3),
+              QStringList({"Ayuda de Bascora", "Inicio del programa y carpeta de datos",
+                           "Ventana principal"}));
     EXPECT_GE(todas.size(), 5);
 
     QLineEdit* buscar = ayuda->findChild<QLineEdit*>("txtBuscar");
     ASSERT_NE(buscar, nullptr);
     buscar->setText(QStringLiteral("mirto"));
-    const QStringList conMirto = ayuda->TemasVisibles();
-    EXPECT_TRUE(conMirto.contains("Ventana principal"));
-    EXPECT_FALSE(conMirto.contains("Reporte de pesadas"));
+    EXPECT_TRUE(ayuda->TemasVisibles().contains("Ventana principal"));
+    EXPECT_FALSE(ayuda->TemasVisibles().contains("Reporte de pesadas"));
     buscar->setText(QStringLiteral("palabraquenoestaenningunapagina"));
     EXPECT_TRUE(ayuda->TemasVisibles().isEmpty());
     buscar->clear();
     EXPECT_EQ(ayuda->TemasVisibles(), todas);
-}
 
-TEST_F(VentanaPrincipal, LaAyudaDeLaCarpetaDeDatosTienePrioridad) {
+    // The data folder's own help comes first.
     QDir(carpeta_.ruta()).mkdir("ayuda");
-    carpeta_.escribir("ayuda/index.html",
-                      "<html><head><title>Ayuda de la planta</title></head><body>x</body></html>");
-    FrmPrincipal w(&guion_);
-    w.mnuHelpContents();
-    FrmAyuda* ayuda = w.findChild<FrmAyuda*>();
-    ASSERT_NE(ayuda, nullptr);
-    EXPECT_EQ(ayuda->TemasVisibles(), QStringList({"Ayuda de la planta"}));
+    carpeta_.escribir("ayuda/index.html", "<html><head><title>Ayuda de la planta</title></head>");
+    FrmPrincipal otra(&guion_);
+    otra.mnuHelpContents();
+    ASSERT_NE(otra.findChild<FrmAyuda*>(), nullptr);
+    EXPECT_EQ(otra.findChild<FrmAyuda*>()->TemasVisibles(), QStringList({"Ayuda de la planta"}));
 }
 
-TEST_F(VentanaPrincipal, LasBarrasSeMuestranYOcultanDesdeElMenuVer) {
+TEST_F(VentanaPrincipal, BarrasVentanaHijaYSalir) {
     FrmPrincipal w(&guion_);
     w.show();
-    QToolBar* barra = w.findChild<QToolBar*>("tbToolBar");
-    QStatusBar* estado = w.findChild<QStatusBar*>("sbStatusBar");
-    Accion(w, "mnuViewToolbar")->trigger();
-    EXPECT_FALSE(barra->isVisible());
-    EXPECT_FALSE(Accion(w, "mnuViewToolbar")->isChecked());
-    Accion(w, "mnuViewToolbar")->trigger();
-    EXPECT_TRUE(barra->isVisible());
-    EXPECT_TRUE(Accion(w, "mnuViewToolbar")->isChecked());
+    // The View menu shows and hides each bar; a direct call toggles like a click.
+    struct Barra {
+        const char* accion;
+        QWidget* barra;
+        void (FrmPrincipal::*directo)();
+    };
+    for (const Barra& b : {Barra{"mnuViewToolbar", w.findChild<QToolBar*>("tbToolBar"),
+                                 &FrmPrincipal::mnuViewToolbar},
+                           Barra{"mnuViewStatusBar", w.findChild<QStatusBar*>("sbStatusBar"),
+                                 &FrmPrincipal::mnuViewStatusBar}}) {
+        ASSERT_NE(b.barra, nullptr) << b.accion;
+        (w.*b.directo)();
+        EXPECT_FALSE(b.barra->isVisible()) << b.accion;
+        EXPECT_FALSE(Accion(w, b.accion)->isChecked()) << b.accion;
+        Accion(w, b.accion)->trigger();
+        EXPECT_TRUE(b.barra->isVisible()) << b.accion;
+        EXPECT_TRUE(Accion(w, b.accion)->isChecked()) << b.accion;
+    }
 
-    w.mnuViewStatusBar();  // a direct call toggles like a click
-    EXPECT_FALSE(estado->isVisible());
-    EXPECT_FALSE(Accion(w, "mnuViewStatusBar")->isChecked());
-    Accion(w, "mnuViewStatusBar")->trigger();
-    EXPECT_TRUE(estado->isVisible());
-    EXPECT_TRUE(Accion(w, "mnuViewStatusBar")->isChecked());
-}
-
-TEST_F(VentanaPrincipal, UnaVentanaHijaOcultaLaPrincipalHastaCerrarse) {
-    FrmPrincipal w(&guion_);
-    w.show();
+    // A child window hides the main one until it closes.
     auto* hija = new QWidget;
     w.AbrirVentanaHija(hija);
     EXPECT_FALSE(w.isVisible());
@@ -335,11 +242,7 @@ TEST_F(VentanaPrincipal, UnaVentanaHijaOcultaLaPrincipalHastaCerrarse) {
     hija->close();  // deleted on close
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isVisible());
-}
 
-TEST_F(VentanaPrincipal, SalirCierraLaVentanaYAvisaQueTermina) {
-    FrmPrincipal w(&guion_);
-    w.show();
     bool cerrada = false;
     QObject::connect(&w, &FrmPrincipal::Cerrada, [&] { cerrada = true; });
     Accion(w, "mnuFileExit")->trigger();
@@ -352,10 +255,10 @@ TEST(Presentacion, MuestraTituloYVersionCentrada) {
     splash.MostrarYa();
     EXPECT_EQ(splash.findChild<QLabel*>("lblProductName")->text(), "Bascora");
     const QString version = splash.findChild<QLabel*>("lblVersion")->text();
-    EXPECT_TRUE(version.startsWith("Version ")) << version.toStdString();
-    EXPECT_EQ(version.mid(8).split('.').size(), 3);
-    EXPECT_FALSE(splash.findChild<QLabel*>("lblCompanyProduct")->text().isEmpty());
-    EXPECT_FALSE(splash.findChild<QLabel*>("lblTitle")->text().isEmpty());
+    EXPECT_TRUE(QRegularExpression("^Version [^.]+\\.[^.]+\\.[^.]+$").match(version).hasMatch())
+        << version.toStdString();
     const QPoint centro = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((splash.frameGeometry().center() - centro).manhattanLength(), 2);
 }
+
+}  // namespace

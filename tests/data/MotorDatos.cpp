@@ -17,16 +17,15 @@ const QString kSinPostgres = QStringLiteral(
 class AvisoPostgres : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("BASCORA_PRUEBA_PG")) {
+        if (qEnvironmentVariableIsEmpty("BASCORA_PRUEBA_PG"))
             std::fprintf(stderr, "*** %s\n", qPrintable(kSinPostgres));
-        }
     }
 };
 [[maybe_unused]] auto* const aviso = ::testing::AddGlobalTestEnvironment(new AvisoPostgres);
 
-const char* const kTablas =
-    "plu, plu_setup, ticket1, ticket2, ticket3, ticket4, ticket5, reporte, setup, global, "
-    "recetas, prueba";
+const QString kBorrarTablas = QStringLiteral(
+    "DROP TABLE IF EXISTS plu, plu_setup, ticket1, ticket2, ticket3, ticket4, ticket5, reporte, "
+    "setup, global, recetas, prueba CASCADE");
 
 }  // namespace
 
@@ -34,7 +33,7 @@ void MotorDatos::SetUp() {
     if (EsPostgres()) {
         cadena = qEnvironmentVariable("BASCORA_PRUEBA_PG");
         if (cadena.isEmpty()) GTEST_SKIP() << qPrintable(kSinPostgres);
-        Sql(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(QString::fromLatin1(kTablas)));
+        Sql(kBorrarTablas);
     } else {
         cadena = QStringLiteral("Driver=QSQLITE;Data Source=datos.db;");
     }
@@ -44,9 +43,7 @@ void MotorDatos::SetUp() {
 }
 
 void MotorDatos::TearDown() {
-    if (EsPostgres() && !cadena.isEmpty()) {
-        Sql(QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(QString::fromLatin1(kTablas)));
-    }
+    if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
 }
 
 void MotorDatos::Sql(const QString& sql) {
@@ -61,23 +58,9 @@ void MotorDatos::Sql(const QString& sql) {
 }
 
 void MotorDatos::LlenarReporte(int n) {
-    const QString nombre = NuevoNombreConexion();
-    QString error;
-    ASSERT_TRUE(AbrirConexion(nombre, cadena, false, &error)) << qPrintable(error);
-    {
-        QSqlDatabase db = QSqlDatabase::database(nombre, false);
-        db.transaction();
-        QSqlQuery q(db);
-        q.prepare(
-            QStringLiteral("INSERT INTO Reporte (Lote, Numero, Fecha, Hora, Peso, Codigo1) "
-                           "VALUES (1, ?, '24/12/05', '09:30', ?, ?)"));
-        for (int i = 1; i <= n; ++i) {
-            q.bindValue(0, i);
-            q.bindValue(1, i / 10.0);
-            q.bindValue(2, n - i);
-            ASSERT_TRUE(q.exec()) << qPrintable(q.lastError().text());
-        }
-        db.commit();
-    }
-    CerrarConexion(nombre);
+    Sql(QStringLiteral(
+            "WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < %1) "
+            "INSERT INTO Reporte (Lote, Numero, Fecha, Hora, Peso, Codigo1) "
+            "SELECT 1, i, '24/12/05', '09:30', i / 10.0, %1 - i FROM s")
+            .arg(n));
 }

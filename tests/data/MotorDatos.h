@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <ostream>
+#include <string>
 
+#include "data/CDatos.h"
 #include "tests/support/CarpetaTemporal.h"
 
 // Readable parameter names in gtest output.
@@ -22,12 +24,23 @@ class MotorDatos : public ::testing::TestWithParam<QString> {
 
     // Runs SQL on the test database directly (not through the code under test).
     void Sql(const QString& sql);
-    // Appends n weighings (Lote 1, Numero 1..n, Peso = Numero / 10) in one transaction.
+    // Appends n weighings (Lote 1, Numero 1..n, Peso = Numero / 10, Codigo1 = n - Numero).
     void LlenarReporte(int n);
 
     CarpetaTemporal carpeta;
     QString cadena;  // connection string of the test database, every logical table prepared
 };
+
+// What running `f` gives: "ok", "error" (an ErrorBase) or "duplicada" (a duplicate key).
+template <typename F>
+std::string Fallo(F&& f) {
+    try {
+        f();
+        return "ok";
+    } catch (const ErrorBase& e) {
+        return e.esClaveDuplicada() ? "duplicada" : "error";
+    }
+}
 
 // "SQLite" and "PostgreSQL" instances of a MotorDatos suite.
 #define INSTANCIAR_MOTORES(suite)                                                                  \
