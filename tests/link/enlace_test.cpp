@@ -22,30 +22,36 @@ class EnlaceSimulado : public ::testing::TestWithParam<Linea> {
   protected:
     void SetUp() override {
         ASSERT_NE(sim.puerto(), 0);
-        if (GetParam() == Linea::Tcp) {
+        ASSERT_FALSE(sim.rutaPty().isEmpty());
+        if (GetParam() == Linea::Tcp)
             sim.ConfigurarEnlaceTcp();
-        } else {
-            ASSERT_FALSE(sim.rutaPty().isEmpty());
+        else
             sim.ConfigurarEnlaceSerie();
-        }
         enlace.fijarEsperas(150, 500);
         Reintentos = 0;
+    }
+    PeticionEnlace Lectura(const char* direccion, const char* longitud) {
+        PeticionEnlace p;
+        p.Modo = "R";
+        p.Direccion = direccion;
+        p.Longitud = longitud;
+        enlace.Solicitar(p);
+        return p;
     }
     CarpetaTemporal carpeta;
     SimuladorPrueba sim{true};
     EnlaceDirecto enlace;
 };
 
-TEST_P(EnlaceSimulado, ReadsWritesAndCommands) {
+// Reads, writes, the setup command and the download sequence that drives the indicator.
+TEST_P(EnlaceSimulado, ReadsWritesCommandsAndTheDownloadSequence) {
     QByteArray dato;
     sim.escribirRegistros(20, "Hola mundo!!");
     ASSERT_TRUE(LeerRegistros(enlace, 20, 6, &dato));
     EXPECT_EQ(dato, QByteArray("Hola mundo!!"));
-
     ASSERT_TRUE(EscribirRegistros(enlace, 6524, "ABC"));
     EXPECT_EQ(sim.indicador().registro(6524), 0x4241);
     EXPECT_EQ(sim.indicador().registro(6525), 0x0043);
-
     sim.fijarSetup(QByteArray(90, '\x07'));
     EXPECT_EQ(EnviarComando(enlace, "M"), QByteArray(90, '\x07'));
     EXPECT_TRUE(EnviarComando(enlace, "X").isEmpty());  // no answer to other commands
@@ -59,18 +65,10 @@ TEST_P(EnlaceSimulado, ReadsWritesAndCommands) {
     EXPECT_EQ(dato, grande);
     EXPECT_EQ(sim.tramasRecibidas(3), 163);
     EXPECT_EQ(Reintentos.load(), 0);
-}
 
-TEST_P(EnlaceSimulado, DownloadSequenceDrivesTheIndicator) {
-    sim.agregarPesada(
-        QByteArray::fromHex("241205"
-                            "3009"
-                            "393000"
-                            "010000000000"
-                            "000000000000"
-                            "000000000000"));
+    sim.indicador().fijarCuenta(0);
+    sim.agregarPesada(QByteArray::fromHex("2412053009393000010000000000000000000000000000000000"));
     sim.fijarContador(1000);
-    QByteArray dato;
     ASSERT_TRUE(LeerRegistros(enlace, DirEstado, 1, &dato));
     EXPECT_EQ(dato, QByteArray(2, '\0'));
     ASSERT_TRUE(EscribirRegistros(enlace, DirBloqueo, QByteArray::fromHex("FF00")));
@@ -131,13 +129,13 @@ TEST_P(EnlaceSimulado, InjectedFaultsCostRetries) {
     // The late answer must not be taken for the next block's.
     EXPECT_TRUE(LeerRegistros(enlace, 308, 4, &dato));
     EXPECT_EQ(dato, QByteArray("ijklmnop"));
-}
 
-TEST_P(EnlaceSimulado, WrongSlaveAddressGetsNoAnswer) {
+    // A wrong slave address gets no answer: three full waits.
+    enlace.fijarEsperas(150, 500);
     sim.indicador().fijarId(5);
+    sim.indicador().reiniciarContadores();
     QElapsedTimer t;
     t.start();
-    QByteArray dato;
     EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
     EXPECT_TRUE(dato.isEmpty());
     EXPECT_EQ(sim.tramasRecibidas(3), 3);
@@ -146,27 +144,29 @@ TEST_P(EnlaceSimulado, WrongSlaveAddressGetsNoAnswer) {
     EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
 }
 
-TEST_P(EnlaceSimulado, BadRequestFieldsFailCleanly) {
+INSTANTIATE_TEST_SUITE_P(Lineas, EnlaceSimulado, ::testing::Values(Linea::Tcp, Linea::Serie),
+                         [](const auto& i) { return i.param == Linea::Tcp ? "Tcp" : "Serie"; });
+
+// The request fields and Cancel do not depend on the line: TCP only.
+class EnlaceTcp : public EnlaceSimulado {
+  protected:
+    void SetUp() override {
+        sim.ConfigurarEnlaceTcp();
+        enlace.fijarEsperas(150, 500);
+    }
+};
+
+TEST_F(EnlaceTcp, BadRequestFieldsFailCleanlyAndCancelStopsAfterTheCurrentBlock) {
     const char* malas[][2] = {{"abc", "8"},   {"0", "x"}, {"0", "0"}, {"-1", "8"},
                               {"65536", "1"}, {"", "8"},  {"0", "-5"}};
     for (const auto& m : malas) {
-        PeticionEnlace p;
-        p.Modo = "R";
-        p.Direccion = m[0];
-        p.Longitud = m[1];
-        p.Dato = "old";
-        enlace.Solicitar(p);
+        const PeticionEnlace p = Lectura(m[0], m[1]);
         EXPECT_FALSE(p.Exito) << m[0] << " " << m[1];
         EXPECT_TRUE(p.Dato.isEmpty());
     }
     EXPECT_EQ(sim.tramasRecibidas(), 0);
-
     // A run across 65535 returns the blocks before it.
-    PeticionEnlace p;
-    p.Modo = "R";
-    p.Direccion = "65528";
-    p.Longitud = "16";
-    enlace.Solicitar(p);
+    PeticionEnlace p = Lectura("65528", "16");
     EXPECT_FALSE(p.Exito);
     EXPECT_EQ(p.Dato.size(), 16);
 
@@ -180,7 +180,6 @@ TEST_P(EnlaceSimulado, BadRequestFieldsFailCleanly) {
     EXPECT_EQ(p.Dato, QByteArray("AB"));  // a write leaves Dato alone
 
     // Mode "C" leaves Exito as it was; an unknown mode sends nothing.
-    p = PeticionEnlace();
     p.Modo = "C";
     p.Dato = "M";
     p.Exito = true;
@@ -192,32 +191,49 @@ TEST_P(EnlaceSimulado, BadRequestFieldsFailCleanly) {
     p.Exito = false;
     enlace.Solicitar(p);
     EXPECT_FALSE(p.Exito);
-}
 
-TEST_P(EnlaceSimulado, CancelStopsAfterTheCurrentBlock) {
+    // Cancel stops the read after the current block.
+    sim.indicador().reiniciarContadores();
     std::atomic<bool> cancelado{false};
     int bloques = 0;
     enlace.fijarCancelacion(&cancelado);
     enlace.fijarProgreso([&](int p) {
         if (p > 0 && p < 100 && ++bloques == 4) cancelado = true;
     });
-    PeticionEnlace p;
-    p.Modo = "R";
-    p.Direccion = "20";
-    p.Longitud = "160";
-    enlace.Solicitar(p);
+    p = Lectura("20", "160");
     EXPECT_FALSE(p.Exito);
     EXPECT_TRUE(p.Cancelado);
     EXPECT_EQ(p.Dato.size(), 64);
     EXPECT_EQ(sim.tramasRecibidas(3), 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lineas, EnlaceSimulado, ::testing::Values(Linea::Tcp, Linea::Serie),
-                         [](const auto& i) {
-                             return std::string(i.param == Linea::Tcp ? "Tcp" : "Serie");
-                         });
+TEST(AjustesLinea, DefaultsSettingsAndAMissingDevice) {
+    CarpetaTemporal carpeta;
+    AjustesLinea a = LeerAjustesLinea();
+    EXPECT_EQ(a.comunicacion, 0);
+    EXPECT_EQ(a.dispositivo, "/dev/ttyS1");
+    EXPECT_EQ(a.baudios, 19200);
+    EXPECT_EQ(a.puerto, 3000);
+    EXPECT_EQ(a.host, QString::fromLatin1(kHostPredeterminado));
+    EXPECT_EQ(a.esperaMs, 2000);
+    // Port 2, the default, mapped to a device that does not exist: the request just fails.
+    GuardarConfig("Puertos", "2", carpeta.ruta("no-such-tty"));
+    EXPECT_EQ(LeerAjustesLinea().dispositivo, carpeta.ruta("no-such-tty"));
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(50);
+    EXPECT_FALSE(EscribirRegistros(enlace, 0, "AB"));
+    GuardarConfig("Global", "Baudios_1", 3);
+    GuardarConfig("Global", "Comm_1", 4);
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    a = LeerAjustesLinea();
+    EXPECT_EQ(a.baudios, 9600);
+    EXPECT_EQ(a.dispositivo, "/dev/ttyS3");
+    EXPECT_EQ(a.comunicacion, 1);
+}
 
-TEST(EnlaceSinIndicador, ClosedPortOnLoopbackWaitsAndFails) {
+// The real waits: a refused connection costs the 2000 ms connection wait and then the three
+// answer waits; a silent indicator costs 2000 ms per attempt.
+TEST(EnlaceTiempos, RealWaitsAreTwoSeconds) {
     CarpetaTemporal carpeta;
     quint16 libre = 0;
     {
@@ -228,58 +244,22 @@ TEST(EnlaceSinIndicador, ClosedPortOnLoopbackWaitsAndFails) {
     GuardarConfig("Global", "Comunicacion_1", 1);
     GuardarConfig("Global", "Host_1", "127.0.0.1");
     GuardarConfig("Global", "Port_1", int(libre));
-    EnlaceDirecto enlace;
-    enlace.fijarEsperas(100, 200);
-    QElapsedTimer t;
-    t.start();
     QByteArray dato;
-    EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
-    EXPECT_TRUE(dato.isEmpty());
-    // The connection wait, then three answer waits.
-    EXPECT_GE(t.elapsed(), 200 + 3 * 100 - 10);
-    EXPECT_LT(t.elapsed(), 3000);
-}
-
-TEST(EnlaceSinIndicador, MissingSerialDeviceFails) {
-    CarpetaTemporal carpeta;
-    GuardarConfig("Puertos", "2", carpeta.ruta("no-such-tty"));
-    const AjustesLinea a = LeerAjustesLinea();
-    EXPECT_EQ(a.comunicacion, 0);
-    EXPECT_EQ(a.dispositivo, carpeta.ruta("no-such-tty"));
-    EXPECT_EQ(a.baudios, 19200);
-    EnlaceDirecto enlace;
-    enlace.fijarEsperas(50);
-    EXPECT_FALSE(EscribirRegistros(enlace, 0, "AB"));
-}
-
-TEST(AjustesLinea, DefaultsAndSettings) {
-    CarpetaTemporal carpeta;
-    AjustesLinea a = LeerAjustesLinea();
-    EXPECT_EQ(a.comunicacion, 0);
-    EXPECT_EQ(a.dispositivo, "/dev/ttyS1");
-    EXPECT_EQ(a.baudios, 19200);
-    EXPECT_EQ(a.puerto, 3000);
-    EXPECT_EQ(a.host, QString::fromLatin1(kHostPredeterminado));
-    EXPECT_EQ(a.esperaMs, 2000);
-    GuardarConfig("Global", "Baudios_1", 3);
-    GuardarConfig("Global", "Comm_1", 4);
-    GuardarConfig("Global", "Comunicacion_1", 1);
-    a = LeerAjustesLinea();
-    EXPECT_EQ(a.baudios, 9600);
-    EXPECT_EQ(a.dispositivo, "/dev/ttyS3");
-    EXPECT_EQ(a.comunicacion, 1);
-}
-
-// The real answer wait: a silent indicator costs 2000 ms per attempt.
-TEST(EnlaceTiempos, RealAnswerWaitIsTwoSeconds) {
-    CarpetaTemporal carpeta;
+    QElapsedTimer t;
+    {
+        EnlaceDirecto enlace;
+        enlace.fijarEsperas(100);
+        t.start();
+        EXPECT_FALSE(LeerRegistros(enlace, 0, 8, &dato));
+        EXPECT_TRUE(dato.isEmpty());
+        EXPECT_GE(t.elapsed(), 2000 + 3 * 100 - 10);
+        EXPECT_LT(t.elapsed(), 4000);
+    }
     SimuladorPrueba sim;
     sim.ConfigurarEnlaceTcp();
     sim.programarFallos({Fallo::Perder, Fallo::Ninguno});
     EnlaceDirecto enlace;
-    QElapsedTimer t;
     t.start();
-    QByteArray dato;
     EXPECT_TRUE(LeerRegistros(enlace, 0, 1, &dato));
     EXPECT_GE(t.elapsed(), 1990);
     EXPECT_LT(t.elapsed(), 3500);
@@ -302,27 +282,6 @@ TEST(EnlaceSinIndicador, PortHeldByAnotherProgram) {
         EXPECT_EQ(sim.tramasRecibidas(), 0);
     }
     EXPECT_TRUE(LeerRegistros(enlace, 0, 8, &dato));
-}
-
-// The real connection wait: a refused connection still costs its 2000 ms before the frames.
-TEST(EnlaceTiempos, RealConnectionWaitIsTwoSeconds) {
-    CarpetaTemporal carpeta;
-    quint16 libre = 0;
-    {
-        QTcpServer s;
-        ASSERT_TRUE(s.listen(QHostAddress::LocalHost, 0));
-        libre = s.serverPort();
-    }
-    GuardarConfig("Global", "Comunicacion_1", 1);
-    GuardarConfig("Global", "Host_1", "127.0.0.1");
-    GuardarConfig("Global", "Port_1", int(libre));
-    EnlaceDirecto enlace;
-    enlace.fijarEsperas(50);
-    QElapsedTimer t;
-    t.start();
-    EXPECT_TRUE(EnviarComando(enlace, "M").isEmpty());
-    EXPECT_GE(t.elapsed(), 2000 + 50 - 10);
-    EXPECT_LT(t.elapsed(), 4000);
 }
 
 }  // namespace

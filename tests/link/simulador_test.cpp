@@ -22,15 +22,8 @@ using simulador::Respuesta;
 namespace {
 
 QByteArray Registro(int dia, int peso, int codigo) {
-    QByteArray r(26, '\0');
-    r[0] = char(dia);
-    r[1] = 0x12;
-    r[2] = 0x26;
-    r[3] = 0x30;
-    r[4] = 0x09;
-    r[5] = char(peso & 0xFF);
-    r[6] = char(peso >> 8);
-    r[8] = char(codigo);
+    QByteArray r = char(dia) + QByteArray::fromHex("12263009") + QByteArray(21, '\0');
+    r[5] = char(peso & 0xFF), r[6] = char(peso >> 8), r[8] = char(codigo);
     return r;
 }
 
@@ -55,7 +48,7 @@ TEST(Indicador, AuditMemoryCounterAndTotals) {
     EXPECT_EQ(ind.leerRegistros(13541, 1), QByteArray(2, '\0'));  // the lock register is intact
 }
 
-TEST(Indicador, FramesAsTheIndicatorAnswersThem) {
+TEST(Indicador, FramesAndStreamsAsTheIndicatorAnswersThem) {
     Indicador ind;
     ind.fijarPeso(-5, 0, 1, false);
     Respuesta r = ind.Procesar(TramaLectura(0, 0, 8));
@@ -64,28 +57,18 @@ TEST(Indicador, FramesAsTheIndicatorAnswersThem) {
     EXPECT_EQ(r.bytes.size(), 21);
     EXPECT_EQ(crc16(r.bytes.left(19)), r.bytes.right(2));
 
-    // "G" to the command register empties the audit memory; the echo is the request.
-    ind.agregarPesada(Registro(1, 1, 1));
-    const QByteArray g = TramaEscritura(0, 6, QByteArray("G\0", 2));
-    EXPECT_EQ(ind.Procesar(g).bytes, g);
-    EXPECT_EQ(ind.cuenta(), 0);
-
-    EXPECT_FALSE(ind.Procesar(TramaLectura(1, 0, 8)).hay);                    // another slave
+    // Exceptions for an address run past the end and an unknown function; no answer to a bad CRC.
     EXPECT_FALSE(ind.Procesar(QByteArray::fromHex("0003000000080000")).hay);  // bad CRC
     EXPECT_EQ(ind.Procesar(TramaLectura(0, 65535, 2)).bytes.left(3), QByteArray::fromHex("008302"));
     QByteArray f4 = QByteArray::fromHex("000400000001");
     EXPECT_EQ(ind.Procesar(f4 + crc16(f4)).bytes.left(3), QByteArray::fromHex("008401"));
-    EXPECT_EQ(ind.Procesar(":M\r\n").bytes.size(), 90);
-    EXPECT_EQ(ind.tramasRecibidas(3), 3);
-    EXPECT_EQ(ind.tramasRecibidas(':'), 1);
 
     ind.fijarOcupado(60000);
     EXPECT_EQ(ind.estado(), 1);
     ind.fijarOcupado(0);
     EXPECT_EQ(ind.estado(), 0);
-}
 
-TEST(Indicador, StreamsAreCutIntoFrames) {
+    // A byte stream is cut into frames; leading noise is skipped, a partial frame waits.
     QByteArray flujo = QByteArray::fromHex("FFFE") + TramaLectura(0, 1, 1) + ":M\r\n" +
                        TramaEscritura(0, 2, "ab").left(5);
     QByteArray t;
@@ -153,7 +136,7 @@ TEST(Indicador, StateFileRoundTrip) {
     EXPECT_FALSE(c.cargarEstado(carpeta.ruta("missing.json")));
 }
 
-TEST(ProcesoSimulador, ServesTcpAndPtyAndSavesItsStateOnSigterm) {
+TEST(ProcesoSimulador, ServesTcpPtyAndTheCliAndSavesItsStateOnSigterm) {
     CarpetaTemporal carpeta;
     carpeta.escribir("inicio.json", R"({"contador": 99, "id": 2})");
     ProcesoSimulador sim(
@@ -180,12 +163,38 @@ TEST(ProcesoSimulador, ServesTcpAndPtyAndSavesItsStateOnSigterm) {
     EXPECT_EQ(dato, QByteArray("tcp!"));
     ASSERT_TRUE(EscribirRegistros(enlace, 14406, "pty!"));
 
+    // bascora-cli over TCP: write, read, command, and its exit statuses.
+    GuardarConfig("Global", "Comunicacion_1", 1);
+    auto cli = [&](const QStringList& args, QByteArray* salida, QByteArray* error = nullptr) {
+        qputenv("BASCORA_ESPERA_MS", "100");
+        QProcess p;
+        p.start(BASCORA_DIR_BINARIOS "/bascora-cli", args);
+        p.waitForFinished(20000);
+        *salida = p.readAllStandardOutput();
+        if (error) *error = p.readAllStandardError();
+        qunsetenv("BASCORA_ESPERA_MS");
+        return p.exitCode();
+    };
+    QByteArray salida, error;
+    EXPECT_EQ(cli({"escribir", "6524", "65", "0x42", "67"}, &salida), 0);
+    EXPECT_EQ(cli({"leer", "6524", "2"}, &salida, &error), 0);
+    EXPECT_TRUE(salida.contains(" 6524  41 42  16961  0x4241  AB")) << salida.constData();
+    EXPECT_TRUE(salida.contains(" 6525  43 00     67  0x0043  C.")) << salida.constData();
+    EXPECT_TRUE(error.contains("Reintentos = 0"));
+    EXPECT_EQ(cli({"comando", "M"}, &salida), 0);
+    EXPECT_TRUE(salida.startsWith("   0  01 02 03")) << salida.constData();
+    EXPECT_EQ(cli({"comando", "Q"}, &salida), 1);
+    EXPECT_EQ(cli({"leer", "0"}, &salida), 2);
+    EXPECT_EQ(cli({"escribir", "0", "256"}, &salida), 2);
+
     EXPECT_TRUE(sim.detener());
     const QJsonObject fin = QJsonDocument::fromJson(carpeta.leer("fin.json")).object();
     Indicador copia;
     ASSERT_TRUE(copia.aplicarJson(fin));
     EXPECT_EQ(copia.leerRegistros(14404, 4), QByteArray("tcp!pty!"));
     EXPECT_EQ(copia.contador(), 99u);
+    EXPECT_EQ(cli({"leer", "0", "8"}, &salida, &error), 1);
+    EXPECT_TRUE(error.contains("Reintentos = 2"));
 }
 
 // The device vanishes in the middle of a serial read: the request ends without a hang and the
@@ -204,50 +213,11 @@ TEST(ProcesoSimulador, SerialDeviceThatDisappears) {
     });
     QElapsedTimer t;
     t.start();
-    PeticionEnlace p;
-    p.Modo = "R";
-    p.Direccion = "0";
-    p.Longitud = "400";
-    enlace.Solicitar(p);
-    EXPECT_FALSE(p.Exito);
-    EXPECT_GE(p.Dato.size(), 5 * 16);
-    EXPECT_LT(p.Dato.size(), 800);
+    QByteArray dato;
+    EXPECT_FALSE(LeerRegistros(enlace, 0, 400, &dato));
+    EXPECT_GE(dato.size(), 5 * 16);
+    EXPECT_LT(dato.size(), 800);
     EXPECT_LT(t.elapsed(), 5000);
-}
-
-TEST(Cli, LeerEscribirComando) {
-    CarpetaTemporal carpeta;
-    ProcesoSimulador sim;
-    ASSERT_TRUE(sim.iniciado());
-    GuardarConfig("Global", "Comunicacion_1", 1);
-    GuardarConfig("Global", "Host_1", "127.0.0.1");
-    GuardarConfig("Global", "Port_1", int(sim.puerto()));
-    auto cli = [&](const QStringList& args, QByteArray* salida, QByteArray* error = nullptr) {
-        QProcess p;
-        p.setWorkingDirectory(carpeta.ruta());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("BASCORA_ESPERA_MS", "100");
-        p.setProcessEnvironment(env);
-        p.start(BASCORA_DIR_BINARIOS "/bascora-cli", args);
-        p.waitForFinished(20000);
-        *salida = p.readAllStandardOutput();
-        if (error) *error = p.readAllStandardError();
-        return p.exitCode();
-    };
-    QByteArray salida, error;
-    EXPECT_EQ(cli({"escribir", "6524", "65", "0x42", "67"}, &salida), 0);
-    EXPECT_EQ(cli({"leer", "6524", "2"}, &salida, &error), 0);
-    EXPECT_TRUE(salida.contains(" 6524  41 42  16961  0x4241  AB")) << salida.constData();
-    EXPECT_TRUE(salida.contains(" 6525  43 00     67  0x0043  C.")) << salida.constData();
-    EXPECT_TRUE(error.contains("Reintentos = 0"));
-    EXPECT_EQ(cli({"comando", "M"}, &salida), 0);
-    EXPECT_TRUE(salida.startsWith("   0  01 02 03")) << salida.constData();
-    EXPECT_EQ(cli({"comando", "Q"}, &salida), 1);
-    EXPECT_EQ(cli({"leer", "0"}, &salida), 2);
-    EXPECT_EQ(cli({"escribir", "0", "256"}, &salida), 2);
-    sim.detener();
-    EXPECT_EQ(cli({"leer", "0", "8"}, &salida, &error), 1);
-    EXPECT_TRUE(error.contains("Reintentos = 2"));
 }
 
 }  // namespace

@@ -45,15 +45,13 @@ class LineaGuion : public Transporte {
     QList<int> esperas;
 };
 
-TEST(Crc16, KnownValues) {
+TEST(Tramas, CrcAndRequestFrames) {
     EXPECT_EQ(crc16("123456789"), H("374B"));
     EXPECT_EQ(crc16(H("010300000008")), H("440C"));
     EXPECT_EQ(crc16(H("000600060047")), H("2828"));
     EXPECT_EQ(crc16(H("0003383C0001")), H("48B7"));
     EXPECT_EQ(crc16(QByteArray()), H("FFFF"));
-}
 
-TEST(Tramas, RequestFrames) {
     EXPECT_EQ(TramaLectura(1, 0, 8), H("010300000008440C"));
     EXPECT_EQ(TramaLectura(0, 6524, 1).left(6), H("0003197C0001"));
     EXPECT_EQ(TramaLectura(0, 14396, 1), H("0003383C000148B7"));

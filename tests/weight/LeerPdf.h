@@ -35,15 +35,13 @@ inline QStringList LineasPdf(const QString& ruta) {
     argumentos << ruta << QStringLiteral("-");
 
     QStringList limpias;
-    int margen = INT_MAX;
+    qsizetype margen = INT_MAX;
     for (QString l : SalidaDe(QStringLiteral("pdftotext"), argumentos).split(QLatin1Char('\n'))) {
         // Page breaks come as form feeds; trailing blanks carry no column.
         l.remove(QLatin1Char('\f'));
         while (l.endsWith(QLatin1Char(' '))) l.chop(1);
         if (l.isEmpty()) continue;
-        int blancos = 0;
-        while (l.at(blancos) == QLatin1Char(' ')) ++blancos;
-        margen = qMin(margen, blancos);
+        margen = qMin(margen, l.size() - l.trimmed().size());
         limpias.append(l);
     }
     for (QString& l : limpias) l.remove(0, margen);

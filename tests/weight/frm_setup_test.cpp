@@ -48,6 +48,16 @@ class FrmSetupTest : public ::testing::Test {
 
 TEST_F(FrmSetupTest, MenusFillTheRowsAndCalibrationHidesRowSeven) {
     CarpetaTemporal carpeta;
+    {  // No setup at all: empty rows, and the printout still has its frame.
+        InteraccionGuion operador;
+        operador.responder({true});
+        frmSetup v(&operador);
+        EXPECT_EQ(Dato(v, 0)->text(), "");
+        v.cmd_Impri_Click();
+        ASSERT_EQ(Pdfs().size(), 1);
+        EXPECT_EQ(LineasPdf(Pdfs()[0]).size(), 10);  // rules, title, date, five captions
+        QFile::remove(Pdfs()[0]);
+    }
     LlenarSetup(carpeta);
     InteraccionGuion operador;
     frmSetup v(&operador);
@@ -78,20 +88,27 @@ TEST_F(FrmSetupTest, MenusFillTheRowsAndCalibrationHidesRowSeven) {
     EXPECT_EQ(Campo(v, 7)->text(), "P30");
 }
 
+// Declining the confirmation prints nothing; accepting prints every menu pair in its columns.
 TEST_F(FrmSetupTest, PrintoutHasEveryMenuPairInItsColumns) {
     CarpetaTemporal carpeta;
     LlenarSetup(carpeta);
     InteraccionGuion operador;
-    operador.responder({true});
+    operador.responder({false, true});
     frmSetup v(&operador);
     v.show();
     Menu(v, 4)->click();
-    v.findChild<QPushButton*>("cmd_Impri")->click();
+    auto* imprimir = v.findChild<QPushButton*>("cmd_Impri");
+    imprimir->click();
+    EXPECT_TRUE(Pdfs().isEmpty());
+    EXPECT_EQ(operador.mensajes[0].tipo, InteraccionGuion::Mensaje::Confirmacion);
+    EXPECT_EQ(operador.mensajes[0].texto, "Desea imprimir la configuracion?");
+    EXPECT_EQ(operador.mensajes[0].titulo, "Atencion");
+    imprimir->click();
     ASSERT_EQ(Pdfs().size(), 1);
     EXPECT_TRUE(Menu(v, 0)->isChecked());  // back on the first menu
     EXPECT_EQ(Campo(v, 0)->text(), "P15");
-    ASSERT_EQ(operador.mensajes.size(), 2);
-    EXPECT_TRUE(operador.mensajes[1].texto.contains(Pdfs()[0]));
+    ASSERT_EQ(operador.mensajes.size(), 3);
+    EXPECT_TRUE(operador.mensajes[2].texto.contains(Pdfs()[0]));
 
     const QStringList l = LineasPdf(Pdfs()[0]);
     ASSERT_GE(l.size(), 4) << l.join('\n').toStdString();
@@ -127,27 +144,6 @@ TEST_F(FrmSetupTest, PrintoutHasEveryMenuPairInItsColumns) {
         }
     }
     EXPECT_EQ(i, l.size() - 1);  // then only the closing rule: Cal had seven lines
-}
-
-TEST_F(FrmSetupTest, EmptySetupStillPrintsTheFrameAndCancelPrintsNothing) {
-    CarpetaTemporal carpeta;
-    InteraccionGuion operador;
-    operador.responder({false, true});
-    frmSetup v(&operador);
-    EXPECT_EQ(Campo(v, 0)->text(), "");
-    EXPECT_EQ(Dato(v, 0)->text(), "");
-    v.findChild<QPushButton*>("cmd_Impri")->click();
-    EXPECT_TRUE(Pdfs().isEmpty());
-    EXPECT_EQ(operador.mensajes[0].tipo, InteraccionGuion::Mensaje::Confirmacion);
-    EXPECT_EQ(operador.mensajes[0].texto, "Desea imprimir la configuracion?");
-    EXPECT_EQ(operador.mensajes[0].titulo, "Atencion");
-    v.cmd_Impri_Click();
-    ASSERT_EQ(Pdfs().size(), 1);
-    const QStringList l = LineasPdf(Pdfs()[0]);
-    // Rules, title, date line, five caption lines, closing rule.
-    ASSERT_EQ(l.size(), 10) << l.join('\n').toStdString();
-    EXPECT_EQ(l[4].indexOf("ESTAB"), 4);
-    EXPECT_EQ(l[8].indexOf("Cal 2"), 44);
 }
 
 }  // namespace

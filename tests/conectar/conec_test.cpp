@@ -1,15 +1,20 @@
-// The connect test against a scripted link, so that the length rules can be driven exactly.
+// The connect test: against a scripted link, so that the length rules can be driven exactly, and
+// against the simulated indicator through the direct link (TCP; the link tests cover the pty).
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <QProcess>
 
 #include "app/Conectar.h"
-#include "link/Enlace.h"
+#include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
+#include "tests/support/SimuladorPrueba.h"
 
 namespace {
+
+using simulador::Fallo;
 
 class EnlaceGuion : public Enlace {
   public:
@@ -28,6 +33,17 @@ QByteArray BloqueSetup(int largo = 90) {
     for (int n = 1; n <= largo; ++n) b[n - 1] = char((n * 7) % 256);
     if (largo >= 6) b.replace(3, 3, QByteArray("\x01\x02\x03", 3));
     return b;
+}
+
+// The keys stored from BloqueSetup(): three bytes low first, or one byte.
+void ComprobarSetup() {
+    const QList<QPair<const char*, int>> claves = {{"4", 1 + 2 * 256 + 3 * 65536},
+                                                   {"5", 49 + 56 * 256 + 63 * 65536},
+                                                   {"13", 161 + 168 * 256 + 175 * 65536},
+                                                   {"14", 26 * 7},
+                                                   {"78", 90 * 7 % 256}};
+    for (const auto& [clave, valor] : claves)
+        EXPECT_EQ(LeerConfig("Setup", clave, ""), QString::number(valor)) << clave;
 }
 
 TEST(Conec, AnswerLengthsDecide) {
@@ -62,11 +78,7 @@ TEST(Conec, SetupKeysAreWrittenInOrderWithTheirArithmetic) {
     EnlaceGuion enlace;
     enlace.respuestas = {QByteArray(), BloqueSetup()};
     ASSERT_EQ(conec(enlace), 1);
-    EXPECT_EQ(LeerConfig("Setup", "4", ""), "197121");  // 1 + 2*256 + 3*65536
-    EXPECT_EQ(LeerConfig("Setup", "5", ""), QString::number(49 + 56 * 256 + 63 * 65536));
-    EXPECT_EQ(LeerConfig("Setup", "13", ""), QString::number(161 + 168 * 256 + 175 * 65536));
-    EXPECT_EQ(LeerConfig("Setup", "14", ""), QString::number(26 * 7));
-    EXPECT_EQ(LeerConfig("Setup", "78", ""), QString::number(90 * 7 % 256));
+    ComprobarSetup();
     EXPECT_EQ(LeerConfig("Setup", "15>", ""), "Filtro");  // captions are left alone
 
     // The old key 4 keeps its line; the others follow in the order they were written.
@@ -101,6 +113,61 @@ TEST(ComandoConectar, ReportsStatesAndTheFailureMessage) {
               "No se puede establecer la comunicacion con el indicador");
     EXPECT_EQ(operador.mensajes[0].titulo, "Error");
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
+}
+
+TEST(ConecSimulador, WeightAnswerIsEnoughOtherwiseTheSetupIsStored) {
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim;
+    sim.ConfigurarEnlaceTcp();
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(150, 1000);
+    EXPECT_EQ(conec(enlace), 1);
+    EXPECT_EQ(sim.tramasRecibidas(3), 1);
+    EXPECT_EQ(sim.tramasRecibidas(':'), 0);
+    EXPECT_EQ(LeerConfig("Setup", "1", "ninguno"), "ninguno");
+
+    // Silent for the three tries of the weight read: ":M" and its 90 bytes, key by key.
+    sim.fijarSetup(BloqueSetup());
+    sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder});
+    ASSERT_EQ(conec(enlace), 1);
+    EXPECT_EQ(sim.tramasRecibidas(3), 4);
+    EXPECT_EQ(sim.tramasRecibidas(':'), 1);
+    ComprobarSetup();
+
+    // A short, long or missing answer to ":M" leaves the setup alone.
+    const QByteArray antes = carpeta.leer("bascora.ini");
+    for (Fallo f : {Fallo::Cortar, Fallo::Alargar, Fallo::Perder}) {
+        sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder, f});
+        EXPECT_EQ(conec(enlace), 0) << simulador::NombreDeFallo(f).toStdString();
+        EXPECT_EQ(carpeta.leer("bascora.ini"), antes);
+    }
+}
+
+// bascora-cli conectar runs the same test in its own process.
+TEST(ConectarCli, ExitStatusFollowsTheOutcome) {
+    CarpetaTemporal carpeta;
+    auto ejecutar = [&](QByteArray* salida) {
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("BASCORA_ESPERA_MS", "150");
+        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "500");
+        p.setProcessEnvironment(entorno);
+        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
+                {"--carpeta", carpeta.ruta(), "conectar"});
+        if (!p.waitForFinished(30000)) return -1;
+        *salida = p.readAllStandardOutput();
+        return p.exitCode();
+    };
+    QByteArray salida;
+    {
+        SimuladorPrueba sim;
+        sim.ConfigurarEnlaceTcp();
+        EXPECT_EQ(ejecutar(&salida), 0);
+        EXPECT_EQ(salida, "Conectando...\nEstado: Conectado\n");
+    }
+    // The simulator is gone: nobody listens on its port any more.
+    EXPECT_EQ(ejecutar(&salida), 1);
+    EXPECT_EQ(salida, "Conectando...\nEstado: Desconectado\n");
 }
 
 }  // namespace
