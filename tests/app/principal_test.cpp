@@ -120,9 +120,11 @@ TEST_F(VentanaPrincipal, LaPosicionSeRecuerdaEnTwipsNoMinimizadaYDentroDeLaPanta
     EXPECT_EQ(FrmPrincipal(&guion_).pos(), QPoint(66, 66));
 }
 
-TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoCanceladoOIlegibleNoCambiaNada) {
-    carpeta_.escribir("Idioma.cfg", kAleman);
+TEST_F(VentanaPrincipal, ElCambioDeIdiomaNoCambiaNadaSiNoSeCompletaYReemplazaElArchivoEnUso) {
+    // The file in use has a name that differs in case: it must be replaced, not joined.
+    carpeta_.escribir("IDIOMA.CFG", kAleman);
     FrmPrincipal w(&guion_);
+    EXPECT_EQ(Texto(w, "conectar"), "Verbinden");
     guion_.responder({false});
     w.mnuIdioma();
     ASSERT_EQ(guion_.mensajes.size(), 1);  // no file dialog after "No"
@@ -137,22 +139,15 @@ TEST_F(VentanaPrincipal, ElCambioDeIdiomaRespondidoNoCanceladoOIlegibleNoCambiaN
         w.mnuIdioma();
     }
     EXPECT_EQ(guion_.mensajes.size(), 5);
-    EXPECT_EQ(carpeta_.leer("Idioma.cfg"), kAleman);
+    EXPECT_EQ(carpeta_.leer("IDIOMA.CFG"), kAleman);
     EXPECT_EQ(Texto(w, "conectar"), "Verbinden");
-}
 
-TEST_F(VentanaPrincipal, ElCambioDeIdiomaReemplazaElArchivoEnUsoEnLaCarpetaDeDatos) {
-    // A file in use whose name differs in case must be replaced, not joined by a second one.
-    carpeta_.escribir("IDIOMA.CFG", kAleman);
-    FrmPrincipal w(&guion_);
-    EXPECT_EQ(Texto(w, "conectar"), "Verbinden");
     // Some other command left another folder current.
     QTemporaryDir otra;
     ASSERT_TRUE(QDir::setCurrent(otra.path()));
     guion_.responder({true});
     guion_.elegir({kIngles});
     w.mnuIdioma();
-
     EXPECT_EQ(QDir::currentPath(), QDir(carpeta_.ruta()).canonicalPath());
     EXPECT_EQ(QDir(carpeta_.ruta()).entryList(QDir::Files), QStringList({"IDIOMA.CFG"}));
     QFile ingles(kIngles);

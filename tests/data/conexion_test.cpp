@@ -152,8 +152,9 @@ TEST_F(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
 
     CDatos().CompactaryReparar("falta.db", &operador);
     ASSERT_EQ(operador.mensajes.size(), 1);
-    EXPECT_EQ(operador.mensajes[0].titulo, "Error al compactar la base de datos");
-    EXPECT_TRUE(operador.mensajes[0].texto.startsWith("Error al compactar la base de datos:\n"));
+    const QString titulo = "Error al compactar la base de datos";
+    EXPECT_EQ(operador.mensajes[0].titulo, titulo);
+    EXPECT_TRUE(operador.mensajes[0].texto.startsWith(titulo + ":\n"));
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Exclamacion);
 }
 
