@@ -59,10 +59,7 @@ TEST_P(LectorSimulador, ReadingsAndTheLineReleasedAfter) {
     ASSERT_TRUE(lector->Sondear());
     ASSERT_TRUE(leido.wait(5000));
     const auto l = leido.at(0).at(0).value<LecturaPeso>();
-    EXPECT_DOUBLE_EQ(l.Bruto, 123.45);
-    EXPECT_DOUBLE_EQ(l.Tara, 1.00);
-    EXPECT_DOUBLE_EQ(l.Neto, 122.45);
-    EXPECT_EQ(l.BitTara, 1);
+    EXPECT_DOUBLE_EQ(l.Neto, 122.45);  // the decoding itself is checked in peso_test
     EXPECT_EQ(l.Decimales, 2);
     EXPECT_FALSE(lector->Ocupado());
     ASSERT_TRUE(lector->Sondear());
