@@ -211,22 +211,17 @@ TEST_F(VentanaPrincipal, BarrasVentanaHijaYSalir) {
     FrmPrincipal w(&guion_);
     w.show();
     // The View menu shows and hides each bar; a direct call toggles like a click.
-    struct Barra {
-        const char* accion;
-        QWidget* barra;
-        void (FrmPrincipal::*directo)();
-    };
-    for (const Barra& b : {Barra{"mnuViewToolbar", w.findChild<QToolBar*>("tbToolBar"),
-                                 &FrmPrincipal::mnuViewToolbar},
-                           Barra{"mnuViewStatusBar", w.findChild<QStatusBar*>("sbStatusBar"),
-                                 &FrmPrincipal::mnuViewStatusBar}}) {
-        ASSERT_NE(b.barra, nullptr) << b.accion;
-        (w.*b.directo)();
-        EXPECT_FALSE(b.barra->isVisible()) << b.accion;
-        EXPECT_FALSE(Accion(w, b.accion)->isChecked()) << b.accion;
-        Accion(w, b.accion)->trigger();
-        EXPECT_TRUE(b.barra->isVisible()) << b.accion;
-        EXPECT_TRUE(Accion(w, b.accion)->isChecked()) << b.accion;
+    const std::pair<const char*, QWidget*> barras[] = {
+        {"mnuViewToolbar", w.findChild<QToolBar*>("tbToolBar")},
+        {"mnuViewStatusBar", w.findChild<QStatusBar*>("sbStatusBar")}};
+    for (const auto& [accion, barra] : barras) {
+        ASSERT_NE(barra, nullptr) << accion;
+        ASSERT_TRUE(QMetaObject::invokeMethod(&w, accion));
+        EXPECT_FALSE(barra->isVisible()) << accion;
+        EXPECT_FALSE(Accion(w, accion)->isChecked()) << accion;
+        Accion(w, accion)->trigger();
+        EXPECT_TRUE(barra->isVisible()) << accion;
+        EXPECT_TRUE(Accion(w, accion)->isChecked()) << accion;
     }
 
     // A child window hides the main one until it closes.

@@ -18,25 +18,26 @@ namespace {
 TEST(CadenaConexion, ClavesConocidasYRutasRelativas) {
     CarpetaTemporal carpeta;
     carpeta.escribir("Datos.DB", QByteArray());
-    QString error;
-    auto c = AnalizarCadenaConexion("Driver=QSQLITE;Data Source=datos.db;", &error);
-    ASSERT_TRUE(c) << qPrintable(error);
-    // A bare name matches the data folder's file without regard to case.
-    EXPECT_EQ(c->archivo, QDir(carpeta.ruta()).absoluteFilePath("Datos.DB"));
-    c = AnalizarCadenaConexion(" data source = sub/x.db ; mode=Read", &error);
-    ASSERT_TRUE(c) << qPrintable(error);
-    EXPECT_EQ(c->driver, "QSQLITE");
-    EXPECT_EQ(c->archivo, QDir(carpeta.ruta()).absoluteFilePath("sub/x.db"));
-    EXPECT_TRUE(c->soloLectura);
-
-    c = AnalizarCadenaConexion(
-        QStringLiteral("Driver=QPSQL;Host=127.0.0.1;Port=5433;Database=b;User=u;"
-                       "Password=\"a;b=c\";Timeout=3000;"),
-        &error);
-    ASSERT_TRUE(c) << qPrintable(error);
-    EXPECT_EQ(c->puerto, 5433);
-    EXPECT_EQ(c->clave, "a;b=c");
-    EXPECT_EQ(c->esperaMs, 3000);
+    // driver|file in the data folder|host|port|database|user|password|read-only|timeout
+    const QList<std::pair<QString, QString>> casos = {
+        // A bare name matches the data folder's file without regard to case.
+        {"Driver=QSQLITE;Data Source=datos.db;", "QSQLITE|Datos.DB||-1||||0|5000"},
+        {" data source = sub/x.db ; mode=Read", "QSQLITE|sub/x.db||-1||||1|5000"},
+        {"Driver=QPSQL;Host=127.0.0.1;Port=5433;Database=b;User=u;Password=\"a;b=c\";Timeout=3000;",
+         "QPSQL||127.0.0.1|5433|b|u|a;b=c|0|3000"},
+    };
+    for (const auto& [cadena, esperado] : casos) {
+        QString error;
+        const auto c = AnalizarCadenaConexion(cadena, &error);
+        ASSERT_TRUE(c) << qPrintable(cadena + " -> " + error);
+        const QString archivo =
+            c->archivo.isEmpty() ? QString() : QDir(carpeta.ruta()).relativeFilePath(c->archivo);
+        EXPECT_EQ(QStringList({c->driver, archivo, c->host, QString::number(c->puerto), c->base,
+                               c->usuario, c->clave, QString::number(c->soloLectura),
+                               QString::number(c->esperaMs)})
+                      .join(u'|'),
+                  esperado);
+    }
 }
 
 TEST(CadenaConexion, LoQueNoSePuedeUsarSeRechazaConUnMotivo) {

@@ -49,14 +49,6 @@ TEST(Provision, CarpetaVaciaQuedaListaParaTrabajar) {
         EXPECT_NO_THROW(datos.Existe_Registro()) << qPrintable(tabla + u' ' + columnas.join(u','));
         EXPECT_TRUE(datos.Registro.Abierto()) << qPrintable(tabla + u' ' + datos.UltimoError());
     }
-    CDatos datos;
-    datos.AbrirBase(DataCSPLU_SETUP);
-    datos.AbreRegistro("SELECT * FROM " + DataTbPLU_SETUP);
-    EXPECT_EQ(datos.Cant_Registros(), 8);
-    datos.AbreRegistro("SELECT * FROM Ticket2");
-    EXPECT_EQ(datos.Cant_Registros(), 25);
-    datos.AbreRegistro("SELECT * FROM Recetas");
-    EXPECT_GT(datos.Cant_Registros(), 0);
 }
 
 TEST(Provision, SegundaPasadaSoloAgregaLoQueFaltaYUnaBaseIlegibleSeInforma) {
