@@ -115,37 +115,34 @@ TEST(ComandoConectar, ReportsStatesAndTheFailureMessage) {
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
 }
 
-TEST(ConecSimulador, WeightAnswerIsEnoughOtherwiseTheSetupIsStored) {
+TEST(ConecSimulador, WeightAnswerIsEnoughOtherwiseTheSetupIsStoredAndTheCli) {
     CarpetaTemporal carpeta;
-    SimuladorPrueba sim;
-    sim.ConfigurarEnlaceTcp();
+    auto sim = std::make_unique<SimuladorPrueba>();
+    sim->ConfigurarEnlaceTcp();
     EnlaceDirecto enlace;
     enlace.fijarEsperas(150, 1000);
     EXPECT_EQ(conec(enlace), 1);
-    EXPECT_EQ(sim.tramasRecibidas(3), 1);
-    EXPECT_EQ(sim.tramasRecibidas(':'), 0);
+    EXPECT_EQ(sim->tramasRecibidas(3), 1);
+    EXPECT_EQ(sim->tramasRecibidas(':'), 0);
     EXPECT_EQ(LeerConfig("Setup", "1", "ninguno"), "ninguno");
 
     // Silent for the three tries of the weight read: ":M" and its 90 bytes, key by key.
-    sim.fijarSetup(BloqueSetup());
-    sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder});
+    sim->fijarSetup(BloqueSetup());
+    sim->programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder});
     ASSERT_EQ(conec(enlace), 1);
-    EXPECT_EQ(sim.tramasRecibidas(3), 4);
-    EXPECT_EQ(sim.tramasRecibidas(':'), 1);
+    EXPECT_EQ(sim->tramasRecibidas(3), 4);
+    EXPECT_EQ(sim->tramasRecibidas(':'), 1);
     ComprobarSetup();
 
     // A short, long or missing answer to ":M" leaves the setup alone.
     const QByteArray antes = carpeta.leer("bascora.ini");
     for (Fallo f : {Fallo::Cortar, Fallo::Alargar, Fallo::Perder}) {
-        sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder, f});
+        sim->programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder, f});
         EXPECT_EQ(conec(enlace), 0) << simulador::NombreDeFallo(f).toStdString();
         EXPECT_EQ(carpeta.leer("bascora.ini"), antes);
     }
-}
 
-// bascora-cli conectar runs the same test in its own process.
-TEST(ConectarCli, ExitStatusFollowsTheOutcome) {
-    CarpetaTemporal carpeta;
+    // bascora-cli conectar runs the same test in its own process; then the simulator is gone.
     auto ejecutar = [&](QByteArray* salida) {
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
@@ -159,13 +156,9 @@ TEST(ConectarCli, ExitStatusFollowsTheOutcome) {
         return p.exitCode();
     };
     QByteArray salida;
-    {
-        SimuladorPrueba sim;
-        sim.ConfigurarEnlaceTcp();
-        EXPECT_EQ(ejecutar(&salida), 0);
-        EXPECT_EQ(salida, "Conectando...\nEstado: Conectado\n");
-    }
-    // The simulator is gone: nobody listens on its port any more.
+    EXPECT_EQ(ejecutar(&salida), 0);
+    EXPECT_EQ(salida, "Conectando...\nEstado: Conectado\n");
+    sim.reset();
     EXPECT_EQ(ejecutar(&salida), 1);
     EXPECT_EQ(salida, "Conectando...\nEstado: Desconectado\n");
 }
