@@ -46,7 +46,7 @@ void MotorDatos::TearDown() {
     if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
 }
 
-void MotorDatos::Sql(const QString& sql) {
+void EjecutarSql(const QString& cadena, const QString& sql) {
     const QString nombre = NuevoNombreConexion();
     QString error;
     ASSERT_TRUE(AbrirConexion(nombre, cadena, false, &error)) << qPrintable(error);

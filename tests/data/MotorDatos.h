@@ -16,6 +16,9 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << s.toStdString();
 }
 
+// Runs SQL on a database directly, on a connection of its own.
+void EjecutarSql(const QString& cadena, const QString& sql);
+
 class MotorDatos : public ::testing::TestWithParam<QString> {
   protected:
     void SetUp() override;
@@ -23,7 +26,7 @@ class MotorDatos : public ::testing::TestWithParam<QString> {
     bool EsPostgres() const { return GetParam() == u"PostgreSQL"; }
 
     // Runs SQL on the test database directly (not through the code under test).
-    void Sql(const QString& sql);
+    void Sql(const QString& sql) { EjecutarSql(cadena, sql); }
     // Appends n weighings (Lote 1, Numero 1..n, Peso = Numero / 10, Codigo1 = n - Numero).
     void LlenarReporte(int n);
 

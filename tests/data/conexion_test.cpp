@@ -61,24 +61,19 @@ TEST(CadenaConexion, LoQueNoSePuedeUsarSeRechazaConUnMotivo) {
     }
 }
 
-class BaseSqlite : public ::testing::Test {
+class BaseSqlite : public MotorDatos {
   protected:
-    void SetUp() override {
-        InformeProvision informe;
-        PrepararBase(cadena, informe);
-        ASSERT_TRUE(informe.ok()) << qPrintable(informe.Texto());
-    }
     int Filas() {
         CDatos datos;
         datos.AbrirBase(cadena);
         datos.AbreRegistro("SELECT * FROM Reporte");
         return datos.Cant_Registros();
     }
-    CarpetaTemporal carpeta;
-    const QString cadena = "Driver=QSQLITE;Data Source=datos.db;";
 };
+INSTANTIATE_TEST_SUITE_P(Motor, BaseSqlite, ::testing::Values(QStringLiteral("SQLite")),
+                         [](const auto& info) { return info.param.toStdString(); });
 
-TEST_F(BaseSqlite, ArchivoFaltanteNoBaseOColumnaFaltanteFallan) {
+TEST_P(BaseSqlite, ArchivoFaltanteNoBaseOColumnaFaltanteFallan) {
     CDatos datos;
     datos.AbrirBase("Driver=QSQLITE;Data Source=no-existe.db;");
     EXPECT_FALSE(datos.BaseAbierta());
@@ -104,7 +99,7 @@ TEST_F(BaseSqlite, ArchivoFaltanteNoBaseOColumnaFaltanteFallan) {
     EXPECT_EQ(Filas(), 0);
 }
 
-TEST_F(BaseSqlite, BaseDeSoloLecturaOBloqueadaNoGuardaNada) {
+TEST_P(BaseSqlite, BaseDeSoloLecturaOBloqueadaNoGuardaNada) {
     CDatos lectura;
     lectura.AbrirBase(cadena + "Mode=Read;");
     ASSERT_TRUE(lectura.BaseAbierta()) << qPrintable(lectura.UltimoError());
@@ -134,7 +129,7 @@ TEST_F(BaseSqlite, BaseDeSoloLecturaOBloqueadaNoGuardaNada) {
     EXPECT_EQ(Filas(), 0);
 }
 
-TEST_F(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
+TEST_P(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
     {
         CDatos datos;
         datos.AbrirBase(cadena);
@@ -159,7 +154,7 @@ TEST_F(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Exclamacion);
 }
 
-TEST_F(BaseSqlite, AdjuntarTablaDaElMensajeDeCadaVentana) {
+TEST_P(BaseSqlite, AdjuntarTablaDaElMensajeDeCadaVentana) {
     CDatos datos;
     const QString reporte = "SELECT * FROM Reporte";
     EXPECT_EQ(AdjuntarTabla(datos, cadena, reporte, VentanaDatos::Reporte), QString());

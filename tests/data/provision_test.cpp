@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include "app/Globales.h"
 #include "data/CDatos.h"
@@ -15,16 +13,6 @@
 #include "tests/data/MotorDatos.h"
 
 namespace {
-
-void Sql(const QString& sql) {
-    const QString nombre = NuevoNombreConexion();
-    ASSERT_TRUE(AbrirConexion(nombre, CadenaConexionPredeterminada(), false, nullptr));
-    {
-        QSqlQuery q(QSqlDatabase::database(nombre, false));
-        EXPECT_TRUE(q.exec(sql)) << qPrintable(sql);
-    }
-    CerrarConexion(nombre);
-}
 
 TEST(Provision, CarpetaVaciaQuedaListaParaTrabajar) {
     CarpetaTemporal carpeta;
@@ -61,7 +49,7 @@ TEST(Provision, SegundaPasadaSoloAgregaLoQueFaltaYUnaBaseIlegibleSeInforma) {
           "UPDATE Ticket4 SET CAPTION = 'Mio' WHERE Id = 1", "DELETE FROM Ticket4 WHERE Id = 7",
           "DELETE FROM PLU_SETUP WHERE Codigo = 8", "DROP INDEX Reporte_Lote_Numero",
           "ALTER TABLE PLU DROP COLUMN Aux", "DROP TABLE Recetas"})
-        Sql(QString::fromLatin1(sql));
+        EjecutarSql(CadenaConexionPredeterminada(), QString::fromLatin1(sql));
 
     const InformeProvision informe = PrepararCarpeta();
     EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
