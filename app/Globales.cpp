@@ -21,19 +21,26 @@ void CargarValoresGlobales() {
     };
     // In the order the settings are read at start-up.
     const Ajuste ajustes[] = {
-        {"DataCSPLU", &DataCSPLU},         {"DataTbPLU", &DataTbPLU},
-        {"DataCSPLU_SETUP", &DataCSPLU_SETUP}, {"DataTbPLU_SETUP", &DataTbPLU_SETUP},
-        {"DataCSTicket", &DataCSTicket},   {"DataTbTicket", &DataTbTicket},
-        {"DataCSReporte", &DataCSReporte}, {"DataTbReporte", &DataTbReporte},
-        {"DataCSSetup", &DataCSSetup},     {"DataTbSetup", &DataTbSetup},
-        {"DataCSGlobal", &DataCSGlobal},   {"DataTbGlobal", &DataTbGlobal},
-        {"DataCSRecetas", &DataCSRecetas}, {"DataTbRecetas", &DataTbRecetas},
+        {"DataCSPLU", &DataCSPLU},
+        {"DataTbPLU", &DataTbPLU},
+        {"DataCSPLU_SETUP", &DataCSPLU_SETUP},
+        {"DataTbPLU_SETUP", &DataTbPLU_SETUP},
+        {"DataCSTicket", &DataCSTicket},
+        {"DataTbTicket", &DataTbTicket},
+        {"DataCSReporte", &DataCSReporte},
+        {"DataTbReporte", &DataTbReporte},
+        {"DataCSSetup", &DataCSSetup},
+        {"DataTbSetup", &DataTbSetup},
+        {"DataCSGlobal", &DataCSGlobal},
+        {"DataTbGlobal", &DataTbGlobal},
+        {"DataCSRecetas", &DataCSRecetas},
+        {"DataTbRecetas", &DataTbRecetas},
     };
     for (const Ajuste& a : ajustes) {
         *a.destino = LeerConfig(seccion, QString::fromLatin1(a.clave), QString(), true);
     }
     Fecha_Frm = LeerConfig(QStringLiteral("global"), QStringLiteral("Fecha_Frm"),
                            QStringLiteral("DD/MM/YYYY"));
-    Fecha_Chr = LeerConfig(QStringLiteral("global"), QStringLiteral("Fecha_Chr"),
-                           QStringLiteral("#"));
+    Fecha_Chr =
+        LeerConfig(QStringLiteral("global"), QStringLiteral("Fecha_Chr"), QStringLiteral("#"));
 }

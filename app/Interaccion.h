@@ -7,7 +7,7 @@
 enum class Icono { Ninguno, Pregunta, Advertencia, Exclamacion, Error, Informacion };
 
 class Interaccion {
-public:
+  public:
     virtual ~Interaccion() = default;
 
     // Yes/No question; No is preselected unless porDefectoSi. True for Yes.

@@ -7,8 +7,8 @@
 #include <functional>
 
 struct ComandoCli {
-    QString nombre;     // first word of the command line, e.g. "config"
-    QString uso;        // one line of usage shown by "bascora-cli ayuda"
+    QString nombre;  // first word of the command line, e.g. "config"
+    QString uso;     // one line of usage shown by "bascora-cli ayuda"
     std::function<int(const QStringList& argumentos)> ejecutar;  // exit status
 };
 
@@ -18,6 +18,6 @@ const QList<ComandoCli>& Comandos();
 #define BASCORA_CONCAT2(a, b) a##b
 #define BASCORA_CONCAT(a, b) BASCORA_CONCAT2(a, b)
 // BASCORA_COMANDO("leer", "leer DIRECCION LONGITUD", funcion);
-#define BASCORA_COMANDO(nombre, uso, funcion)                                              \
-    static const bool BASCORA_CONCAT(registrado_, __LINE__) =                              \
+#define BASCORA_COMANDO(nombre, uso, funcion)                 \
+    static const bool BASCORA_CONCAT(registrado_, __LINE__) = \
         RegistrarComando(ComandoCli{QStringLiteral(nombre), QStringLiteral(uso), funcion})

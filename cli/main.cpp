@@ -27,7 +27,9 @@ bool RegistrarComando(ComandoCli comando) {
     return true;
 }
 
-const QList<ComandoCli>& Comandos() { return Registro(); }
+const QList<ComandoCli>& Comandos() {
+    return Registro();
+}
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

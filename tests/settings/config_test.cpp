@@ -21,7 +21,7 @@ TEST(Config, ClosingFullStopRule) {
     EXPECT_EQ(LeerConfig("Global", "Punto", "def"), "");     // lone full stop: empty text
     EXPECT_EQ(LeerConfig("Global", "Vacio", "def"), "def");  // nothing after "=": default
     EXPECT_EQ(LeerConfig("Global", "Cinco", "0"), "5");
-    EXPECT_EQ(LeerConfig("Global", "SinPunto", ""), "ab");  // hand-written value loses a char
+    EXPECT_EQ(LeerConfig("Global", "SinPunto", ""), "ab");    // hand-written value loses a char
     EXPECT_EQ(LeerConfig("Global", "Blancos", ""), "a  b ");  // leading blanks go, inner stay
     EXPECT_EQ(LeerConfig("Global", "Falta", "x"), "x");
     EXPECT_EQ(LeerConfig("Otra", "Cinco", "x"), "x");
@@ -66,7 +66,9 @@ TEST(Config, ReadBufferKeeps254Characters) {
 
 TEST(Config, AccentsAreWindows1252OnDisk) {
     CarpetaTemporal carpeta;
-    carpeta.escribir(kIni, "[Global]\r\nOrganizaci\xf3n=Compa\xf1\xed" "a \x80.\r\n");
+    carpeta.escribir(kIni,
+                     "[Global]\r\nOrganizaci\xf3n=Compa\xf1\xed"
+                     "a \x80.\r\n");
     EXPECT_EQ(LeerConfig("Global", QString::fromUtf8("Organización"), ""),
               QString::fromUtf8("Compañía €"));
     GuardarConfig("Global", "Usuario", QString::fromUtf8("José"));

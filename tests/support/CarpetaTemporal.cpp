@@ -6,7 +6,9 @@ CarpetaTemporal::CarpetaTemporal() : anterior_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
 }
 
-CarpetaTemporal::~CarpetaTemporal() { QDir::setCurrent(anterior_); }
+CarpetaTemporal::~CarpetaTemporal() {
+    QDir::setCurrent(anterior_);
+}
 
 QString CarpetaTemporal::ruta(const QString& nombre) const {
     return nombre.isEmpty() ? dir_.path() : dir_.filePath(nombre);

@@ -8,14 +8,14 @@
 #include <QTemporaryDir>
 
 class CarpetaTemporal {
-public:
+  public:
     CarpetaTemporal();
     ~CarpetaTemporal();
     QString ruta(const QString& nombre = QString()) const;
     void escribir(const QString& nombre, const QByteArray& contenido) const;
     QByteArray leer(const QString& nombre) const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString anterior_;
 };

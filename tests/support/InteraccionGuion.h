@@ -7,7 +7,7 @@
 #include "app/Interaccion.h"
 
 class InteraccionGuion : public Interaccion {
-public:
+  public:
     struct Mensaje {
         enum Tipo { Pregunta, Confirmacion, Aviso, Archivo } tipo;
         QString texto;
@@ -30,7 +30,7 @@ public:
     // Texts of the messages shown, in order (handy for EXPECT_EQ).
     QStringList textos() const;
 
-private:
+  private:
     QList<bool> respuestas_;
     QList<QString> archivos_;
 };
