@@ -258,8 +258,7 @@ void BajadaAuto::BajarAuditoria() {
     // Storage.
     Sumideros sumideros(TipoDescarga::Programada, salida);
     try {
-        const long long lote = ValorEntero(LeerConfig("global", "Lote", "1")) + 1;
-        GuardarConfig("global", "lote", lote);
+        const long long lote = TomarLote();
         sumideros.Abrir(lote);
         for (int i = 1; i <= cantidad; ++i)
             sumideros.Agregar(DecodificarPesada(pesadas.mid(LargoRegistro * (i - 1), LargoRegistro),
@@ -268,11 +267,7 @@ void BajadaAuto::BajarAuditoria() {
         sumideros.Cerrar();
     } catch (const std::exception& e) {
         sumideros.Abortar();
-        bool duplicada = false;
-        if (const auto* ea = dynamic_cast<const ErrorAlmacenamiento*>(&e))
-            duplicada = ea->esClaveDuplicada();
-        else if (const auto* eb = dynamic_cast<const ErrorBase*>(&e))
-            duplicada = eb->esClaveDuplicada();
+        const bool duplicada = FalloPorClaveDuplicada(e);
         qCWarning(lcDescarga) << "scheduled download: storage failed:" << e.what();
         TRP(duplicada ? T("001033", "Error en base de datos")
                       : T("001034", "No se encuentra datos.mdb."));

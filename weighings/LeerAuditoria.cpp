@@ -207,8 +207,7 @@ ResultadoDescarga LeerAuditoria(Enlace& enlaceReal, Interaccion& op, const Opcio
     Sumideros sumideros(TipoDescarga::Manual, salida);
     try {
         // The batch number is taken and stored before anything is written, never given back.
-        r.lote = ValorEntero(LeerConfig("global", "Lote", "1")) + 1;
-        GuardarConfig("global", "lote", r.lote);
+        r.lote = TomarLote();
 
         QElapsedTimer t;
         t.start();
@@ -251,11 +250,7 @@ ResultadoDescarga LeerAuditoria(Enlace& enlaceReal, Interaccion& op, const Opcio
         }
     } catch (const std::exception& e) {
         sumideros.Abortar();
-        bool duplicada = false;
-        if (const auto* ea = dynamic_cast<const ErrorAlmacenamiento*>(&e))
-            duplicada = ea->esClaveDuplicada();
-        else if (const auto* eb = dynamic_cast<const ErrorBase*>(&e))
-            duplicada = eb->esClaveDuplicada();
+        const bool duplicada = FalloPorClaveDuplicada(e);
         qCWarning(lcDescarga) << "storage failed in batch" << r.lote << ":" << e.what();
         if (duplicada)
             op.Avisar(T("008072", "Error en base de datos"), T("008073", "Error"), Icono::Error);

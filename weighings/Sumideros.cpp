@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include "app/Globales.h"
+#include "data/CDatos.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
 #include "weighings/ArchivoPlano.h"
@@ -13,6 +14,19 @@ ErrorAlmacenamiento::ErrorAlmacenamiento(const QString& descripcion, bool claveD
     : std::runtime_error(descripcion.toStdString()),
       descripcion_(descripcion),
       claveDuplicada_(claveDuplicada) {}
+
+long long TomarLote() {
+    const long long lote = ValorEntero(LeerConfig("global", "Lote", "1")) + 1;
+    GuardarConfig("global", "lote", lote);
+    return lote;
+}
+
+bool FalloPorClaveDuplicada(const std::exception& error) {
+    if (const auto* e = dynamic_cast<const ErrorAlmacenamiento*>(&error))
+        return e->esClaveDuplicada();
+    if (const auto* e = dynamic_cast<const ErrorBase*>(&error)) return e->esClaveDuplicada();
+    return false;
+}
 
 bool ValorBooleano(const QString& texto) {
     const QString t = texto.trimmed();

@@ -48,6 +48,13 @@ class ErrorAlmacenamiento : public std::runtime_error {
     bool claveDuplicada_;
 };
 
+// Takes the next batch number: the setting "Lote" + 1, stored back at once, before anything is
+// written, so that a batch number is never used twice (a failed download leaves a gap).
+long long TomarLote();
+
+// True when a storage failure is the table refusing a duplicate (Lote, Numero).
+bool FalloPorClaveDuplicada(const std::exception& error);
+
 class Sumideros {
   public:
     Sumideros(TipoDescarga tipo, OpcionesSalida opciones);
