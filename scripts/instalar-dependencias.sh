@@ -4,7 +4,7 @@ set -euo pipefail
 
 PAQUETES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libqt6sql6-sqlite libqt6sql6-psql
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql
     libzip-dev libpugixml-dev libgtest-dev libgmock-dev
     xvfb xauth poppler-utils postgresql sqlite3 python3
 )
