@@ -8,6 +8,7 @@
 #include "link/Registros.h"
 #include "link/Tramas.h"
 #include "link/Transporte.h"
+#include "tests/support/LineaGuion.h"
 
 namespace {
 
@@ -18,32 +19,6 @@ QByteArray H(const char* hex) {
 QByteArray ConCrc(const QByteArray& cuerpo) {
     return cuerpo + crc16(cuerpo);
 }
-
-class LineaGuion : public Transporte {
-  public:
-    bool Abrir() override { return true; }
-    void Cerrar() override {}
-    QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
-        enviadas.append(trama);
-        esperas.append(esperados);
-        if (respuestas.isEmpty()) return {};
-        QByteArray r = respuestas.takeFirst();
-        // "*" answers any read correctly with register values = their address.
-        if (r == "*") {
-            const int dir = quint8(trama.at(2)) << 8 | quint8(trama.at(3));
-            const int n = quint8(trama.at(5));
-            r = QByteArray(1, trama.at(0)) + '\x03' + char(2 * n);
-            for (int i = 0; i < n; ++i) r += char((dir + i) >> 8), r += char((dir + i) & 0xFF);
-            r = ConCrc(r);
-        } else if (r == "eco") {
-            r = trama;
-        }
-        return r;
-    }
-    QList<QByteArray> respuestas;
-    QList<QByteArray> enviadas;
-    QList<int> esperas;
-};
 
 TEST(Tramas, CrcAndRequestFrames) {
     EXPECT_EQ(crc16("123456789"), H("374B"));

@@ -8,6 +8,7 @@
 #include "link/Tramas.h"
 #include "link/Transporte.h"
 #include "tests/support/CarpetaTemporal.h"
+#include "tests/support/LineaGuion.h"
 #include "weight/Peso.h"
 
 namespace {
@@ -25,19 +26,6 @@ QByteArray RespuestaLectura(int id, std::initializer_list<quint16> registros) {
     for (quint16 r : registros) f += char(r >> 8), f += char(r & 0xFF);
     return f + crc16(f);
 }
-
-class LineaGuion : public Transporte {
-  public:
-    bool Abrir() override { return true; }
-    void Cerrar() override {}
-    QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
-        enviadas.append(trama);
-        EXPECT_EQ(esperados, 21);
-        return respuestas.isEmpty() ? QByteArray() : respuestas.takeFirst();
-    }
-    QList<QByteArray> respuestas;
-    QList<QByteArray> enviadas;
-};
 
 TEST(DecodificarPeso, SignsWordOrderAndFlags) {
     LecturaPeso l;
@@ -120,6 +108,8 @@ TEST(LeePeso, RetriesBadAnswersAndUsesTheSettings) {
     EXPECT_TRUE(LeePeso(linea, balanza, bruto, tara, neto, b2, b0, bt));
     EXPECT_EQ(bruto, -999999);
     EXPECT_EQ(linea.enviadas.size(), 4);
+    // Every request of a reading awaits the whole 8-register answer.
+    EXPECT_EQ(linea.esperas, QList<int>(linea.esperas.size(), 21));
 
     // Decimals outside 0..9 in the file would overflow the scale.
     carpeta.escribir("bascora.ini", "[global]\r\nDecimales_1=400.\r\n");
