@@ -2,8 +2,8 @@
 
 #include <QLoggingCategory>
 
-#include "app/Globales.h"
-#include "app/Interaccion.h"
+#include "base/Globales.h"
+#include "base/Interaccion.h"
 #include "link/Enlace.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"

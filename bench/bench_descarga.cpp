@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/Provision.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
@@ -14,6 +14,7 @@
 #include "tests/support/SimuladorPrueba.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
 #include "tests/support/CarpetaTemporal.h"

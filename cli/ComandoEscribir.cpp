@@ -2,7 +2,7 @@
 // byte of each register first; an odd count gets a zero high byte).
 #include <QTextStream>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "cli/Comandos.h"
 #include "link/EnlaceDirecto.h"
 #include "link/Volcado.h"

@@ -1,7 +1,7 @@
 // bascora-cli leer DIRECCION LONGITUD: reads registers with the program's link settings.
 #include <QTextStream>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "cli/Comandos.h"
 #include "link/EnlaceDirecto.h"
 #include "link/Volcado.h"

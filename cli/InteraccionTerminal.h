@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 
 class InteraccionTerminal : public Interaccion {
   public:

@@ -4,8 +4,9 @@
 #include <QDir>
 #include <QTextStream>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "cli/Comandos.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 

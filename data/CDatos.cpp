@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 #include "data/Conexion.h"
 #include "data/CursorDatos.h"
 

@@ -1,6 +1,7 @@
 #include "data/Conexion.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -254,4 +255,35 @@ void CerrarConexion(const QString& nombre) {
 QString NuevoNombreConexion() {
     static std::atomic<quint64> siguiente{0};
     return QStringLiteral("bascora-datos-%1").arg(++siguiente);
+}
+
+namespace {
+
+// Connection names opened by ConexionPara on this thread, by connection string.
+QHash<QString, QString>& ConexionesDelHilo() {
+    thread_local QHash<QString, QString> nombres;
+    return nombres;
+}
+
+}  // namespace
+
+QSqlDatabase ConexionPara(const QString& cadena, QString* error) {
+    QHash<QString, QString>& nombres = ConexionesDelHilo();
+    const auto it = nombres.constFind(cadena);
+    if (it != nombres.constEnd()) {
+        QSqlDatabase db = QSqlDatabase::database(*it, false);
+        if (db.isOpen()) return db;
+        CerrarConexion(*it);
+        nombres.remove(cadena);
+    }
+    const QString nombre = NuevoNombreConexion();
+    if (!AbrirConexion(nombre, cadena, false, error)) return QSqlDatabase();
+    nombres.insert(cadena, nombre);
+    return QSqlDatabase::database(nombre, false);
+}
+
+void CerrarConexionesDelHilo() {
+    QHash<QString, QString>& nombres = ConexionesDelHilo();
+    for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
+    nombres.clear();
 }

@@ -5,6 +5,7 @@
 // Optional: Mode=Read (read-only), Timeout=ms (lock wait on SQLite, connect wait on PostgreSQL).
 
 #include <QLoggingCategory>
+#include <QSqlDatabase>
 #include <QString>
 #include <optional>
 
@@ -35,3 +36,11 @@ void CerrarConexion(const QString& nombre);
 
 // A connection name no other connection of this process uses.
 QString NuevoNombreConexion();
+
+// The connection of the calling thread for `cadena`: opened on first use, then reused for as long
+// as the thread lives (a window or a job works on one connection). Qt connections belong to the
+// thread that opened them, so each thread gets its own. Invalid, with *error, when it cannot be
+// opened.
+QSqlDatabase ConexionPara(const QString& cadena, QString* error = nullptr);
+// Closes every connection ConexionPara opened on the calling thread (a job calls it at its end).
+void CerrarConexionesDelHilo();

@@ -1,6 +1,6 @@
 #include "data/Tablas.h"
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
 #include "settings/Idioma.h"
@@ -105,6 +105,10 @@ QString ConexionDe(TablaLogica tabla) {
             return DataCSRecetas;
     }
     return QString();
+}
+
+TablaDatos TablaDe(TablaLogica tabla) {
+    return {ConexionDe(tabla), NombreTablaDe(tabla)};
 }
 
 QString NombreTablaDe(TablaLogica tabla) {

@@ -33,6 +33,15 @@ const DescripcionTabla& Descripcion(TablaLogica tabla);
 QString ConexionDe(TablaLogica tabla);
 QString NombreTablaDe(TablaLogica tabla);
 
+// A table to work on: the connection string it lives on and its name. Procedures take one
+// instead of reading the DataCS*/DataTb* values themselves.
+struct TablaDatos {
+    QString conexion;
+    QString tabla;
+};
+// The process-wide connection and table name of a logical table.
+TablaDatos TablaDe(TablaLogica tabla);
+
 // The ticket tables are "Ticket" (the DataTbTicket setting) followed by the layout number 1-5.
 constexpr int kTablasTicket = 5;
 constexpr int kFilasTicket = 25;

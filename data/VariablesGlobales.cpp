@@ -1,6 +1,6 @@
 #include "settings/VariablesGlobales.h"
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
 

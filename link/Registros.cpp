@@ -1,6 +1,6 @@
 #include "link/Registros.h"
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/Tramas.h"
 #include "link/Transporte.h"
 #include "settings/Config.h"

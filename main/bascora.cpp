@@ -6,12 +6,13 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "app/Recursos.h"
 #include "app/ui/Arranque.h"
 #include "app/ui/FrmPrincipal.h"
 #include "app/ui/FrmSplash.h"
 #include "settings/Config.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 

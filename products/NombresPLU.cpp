@@ -1,6 +1,6 @@
 #include "products/NombresPLU.h"
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 
 namespace {

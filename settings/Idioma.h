@@ -5,3 +5,8 @@
 #include <QString>
 
 QString TextoIdioma(const QString& Id, const QString& Defecto);
+
+// The usual call: a literal id and its Spanish default (UTF-8).
+inline QString T(const char* id, const char* defecto) {
+    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
+}

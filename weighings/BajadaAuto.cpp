@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "app/Conectar.h"
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "link/Enlace.h"
 #include "settings/Config.h"
@@ -18,10 +18,6 @@
 Q_DECLARE_LOGGING_CATEGORY(lcDescarga)
 
 namespace {
-
-QString T(const char* id, const char* defecto) {
-    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
-}
 
 void Registrar(const QString& texto) {
     if (!GuardarError(texto, QStringLiteral("001009"), QStringLiteral("001010")))

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cmath>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "settings/Cp1252.h"
 #include "weighings/Sumideros.h"

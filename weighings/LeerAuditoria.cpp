@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 #include "data/CDatos.h"
 #include "link/Enlace.h"
 #include "products/NombresPLU.h"
@@ -16,10 +16,6 @@
 Q_LOGGING_CATEGORY(lcDescarga, "bascora.descarga")
 
 namespace {
-
-QString T(const char* id, const char* defecto) {
-    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
-}
 
 // Lines of one message box.
 QString Lineas(std::initializer_list<QString> partes) {

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "weighings/Decodificacion.h"
 #include "weighings/Sumideros.h"
 

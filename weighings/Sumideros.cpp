@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"

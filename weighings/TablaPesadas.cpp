@@ -5,7 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "weighings/Sumideros.h"
 

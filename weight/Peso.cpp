@@ -2,7 +2,7 @@
 
 #include <QtMath>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/Tramas.h"
 #include "settings/Config.h"
 

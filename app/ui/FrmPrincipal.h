@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 
 class QAction;
 class QLabel;

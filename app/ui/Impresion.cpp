@@ -12,7 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 #include "settings/Idioma.h"
 
 Q_LOGGING_CATEGORY(lcImpresion, "bascora.impresion")

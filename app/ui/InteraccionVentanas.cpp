@@ -1,8 +1,10 @@
 #include "app/ui/InteraccionVentanas.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QThread>
 
 namespace {
 
@@ -23,11 +25,23 @@ QMessageBox::Icon IconoCaja(Icono icono) {
     return QMessageBox::NoIcon;
 }
 
-int Mostrar(QWidget* propietario, const QString& texto, const QString& titulo, Icono icono,
+// A procedure on a worker thread asks through the interface thread and waits for the answer.
+template <typename F>
+auto EnHiloVentanas(F&& f) -> decltype(f()) {
+    if (QThread::currentThread() == qApp->thread()) return f();
+    decltype(f()) resultado{};
+    QMetaObject::invokeMethod(
+        qApp, [&] { resultado = f(); }, Qt::BlockingQueuedConnection);
+    return resultado;
+}
+
+int Mostrar(const QPointer<QWidget>& propietario, const QString& texto, const QString& titulo, Icono icono,
             QMessageBox::StandardButtons botones, QMessageBox::StandardButton porDefecto) {
-    QMessageBox caja(IconoCaja(icono), titulo, texto, botones, propietario);
-    caja.setDefaultButton(porDefecto);
-    return caja.exec();
+    return EnHiloVentanas([&] {
+        QMessageBox caja(IconoCaja(icono), titulo, texto, botones, propietario);
+        caja.setDefaultButton(porDefecto);
+        return caja.exec();
+    });
 }
 
 }  // namespace
@@ -51,5 +65,7 @@ void InteraccionVentanas::Avisar(const QString& texto, const QString& titulo, Ic
 
 QString InteraccionVentanas::ElegirArchivo(const QString& titulo, const QString& filtro) {
     // Starts in the data folder, where the program's own files are.
-    return QFileDialog::getOpenFileName(propietario_, titulo, QDir::currentPath(), filtro);
+    return EnHiloVentanas([&] {
+        return QFileDialog::getOpenFileName(propietario_, titulo, QDir::currentPath(), filtro);
+    });
 }

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 
 class InteraccionVentanas : public Interaccion {
   public:

@@ -1,7 +1,7 @@
 // The record operations of CDatos on every engine.
 #include <gtest/gtest.h>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "settings/Config.h"
 #include "tests/data/MotorDatos.h"

@@ -4,13 +4,14 @@
 
 #include <QFile>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
 #include "data/Provision.h"
 #include "data/Tablas.h"
 #include "settings/Config.h"
 #include "tests/data/MotorDatos.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/Enlace.h"
 #include "settings/Config.h"
 

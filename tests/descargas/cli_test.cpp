@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/SimuladorPrueba.h"

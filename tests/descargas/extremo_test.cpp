@@ -7,7 +7,7 @@
 #include <QTcpServer>
 #include <QTimer>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/Provision.h"
 #include "link/EnlaceDirecto.h"
 #include "tests/descargas/EnlaceFalso.h"
@@ -19,6 +19,7 @@
 #include "weighings/BajadaAuto.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QSerialPort>
 #include <QTcpServer>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/EnlaceDirecto.h"
 #include "link/Tramas.h"
 #include "settings/Config.h"

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QThread>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/EnlaceDirecto.h"
 #include "link/Tramas.h"
 #include "settings/Config.h"

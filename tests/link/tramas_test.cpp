@@ -4,7 +4,7 @@
 
 #include <QList>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "link/Registros.h"
 #include "link/Tramas.h"
 #include "link/Transporte.h"

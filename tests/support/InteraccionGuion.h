@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 
 class InteraccionGuion : public Interaccion {
   public:

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "data/CDatos.h"
 #include "products/NombresPLU.h"
 #include "tests/support/CarpetaTemporal.h"

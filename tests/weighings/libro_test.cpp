@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/LibroLeido.h"
 #include "weighings/LibroExcel.h"

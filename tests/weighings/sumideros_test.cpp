@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "app/Globales.h"
+#include "base/Globales.h"
 #include "settings/Cp1252.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/weighings/Auxiliares.h"

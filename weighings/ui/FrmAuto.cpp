@@ -15,10 +15,6 @@
 
 namespace {
 
-QString T(const char* id, const char* defecto) {
-    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
-}
-
 QGroupBox* Marco(const char* nombre, const QString& titulo, QWidget* contenido, QWidget* padre) {
     auto* marco = new QGroupBox(titulo, padre);
     marco->setObjectName(QString::fromLatin1(nombre));

@@ -12,14 +12,6 @@
 #include "settings/Idioma.h"
 #include "weighings/LeerAuditoria.h"
 
-namespace {
-
-QString T(const char* id, const char* defecto) {
-    return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
-}
-
-}  // namespace
-
 frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     : QWidget(padre, Qt::Window),
       CmdLeer(new QPushButton(this)),

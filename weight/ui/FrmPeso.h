@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/Interaccion.h"
+#include "base/Interaccion.h"
 
 class QCloseEvent;
 class QGroupBox;

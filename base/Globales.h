@@ -43,5 +43,3 @@ inline constexpr int DirContador = 15705;
 // number of repeated attempts. The link never resets it; the downloads do.
 extern std::atomic<int> Reintentos;
 
-// Reads the fourteen "BaseDeDatos" settings and the date settings into the values above.
-void CargarValoresGlobales();
