@@ -42,4 +42,3 @@ inline constexpr int DirContador = 15705;
 // Every attempt at a frame adds 1, every finished block takes 1 off: over a run it grows by the
 // number of repeated attempts. The link never resets it; the downloads do.
 extern std::atomic<int> Reintentos;
-

@@ -36,7 +36,7 @@ void EsperarUnSegundo() {
     bucle.exec();
 }
 
-int Descargar(const QStringList& argumentos) {
+int ComandoDescargar(const QStringList& argumentos) {
     QTextStream error(stderr);
     bool si = false;
     bool esperar = false;
@@ -87,4 +87,4 @@ int Descargar(const QStringList& argumentos) {
 
 BASCORA_COMANDO("descargar",
                 "descargar [--si] [--esperar]: download the weighings from the indicator",
-                Descargar);
+                ComandoDescargar);

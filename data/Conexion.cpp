@@ -1,8 +1,10 @@
 #include "data/Conexion.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -268,17 +270,30 @@ QHash<QString, QString>& ConexionesDelHilo() {
 }  // namespace
 
 QSqlDatabase ConexionPara(const QString& cadena, QString* error) {
+    QString nada;
+    if (!error) error = &nada;
+    // The same text may name another database once the data folder changes (a relative file).
+    const std::optional<CadenaConexion> c = AnalizarCadenaConexion(cadena, error);
+    if (!c) return QSqlDatabase();
+    const QString clave = QStringList{c->driver,
+                                      c->archivo,
+                                      c->host,
+                                      QString::number(c->puerto),
+                                      c->base,
+                                      c->usuario,
+                                      QString::number(c->soloLectura)}
+                              .join(QChar(0));
     QHash<QString, QString>& nombres = ConexionesDelHilo();
-    const auto it = nombres.constFind(cadena);
+    const auto it = nombres.constFind(clave);
     if (it != nombres.constEnd()) {
         QSqlDatabase db = QSqlDatabase::database(*it, false);
         if (db.isOpen()) return db;
         CerrarConexion(*it);
-        nombres.remove(cadena);
+        nombres.remove(clave);
     }
     const QString nombre = NuevoNombreConexion();
     if (!AbrirConexion(nombre, cadena, false, error)) return QSqlDatabase();
-    nombres.insert(cadena, nombre);
+    nombres.insert(clave, nombre);
     return QSqlDatabase::database(nombre, false);
 }
 
@@ -286,4 +301,10 @@ void CerrarConexionesDelHilo() {
     QHash<QString, QString>& nombres = ConexionesDelHilo();
     for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
     nombres.clear();
+}
+
+QString IdentificadorSql(const QSqlDatabase& db, const QString& nombre) {
+    static const QRegularExpression simple(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (simple.match(nombre).hasMatch()) return nombre;
+    return db.driver()->escapeIdentifier(nombre, QSqlDriver::TableName);
 }

@@ -44,3 +44,7 @@ QString NuevoNombreConexion();
 QSqlDatabase ConexionPara(const QString& cadena, QString* error = nullptr);
 // Closes every connection ConexionPara opened on the calling thread (a job calls it at its end).
 void CerrarConexionesDelHilo();
+
+// A table or column name from the settings, ready for SQL text: a plain identifier as it stands
+// (tables are created unquoted, so PostgreSQL folds it as it did then), anything else quoted.
+QString IdentificadorSql(const QSqlDatabase& db, const QString& nombre);

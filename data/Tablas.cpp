@@ -61,7 +61,7 @@ const QList<DescripcionTabla>& TablasLogicas() {
                              {QStringLiteral("Fecha"), T::Texto, 10},
                              {QStringLiteral("Hora"), T::Texto, 8},
                              {QStringLiteral("Peso"), T::Real}} +
-             Codigos()},
+             Codigos() + QList<ColumnaTabla>{{QStringLiteral("Secuencia"), T::Entero}}},
         {TablaLogica::Setup,
          QStringLiteral("Setup"),
          QStringLiteral("DataCSSetup"),

@@ -2,8 +2,9 @@
 // The plain text sink: one line per weighing appended to a file that grows with every download,
 // plus the date and number forms that the workbook shares with it.
 
+#include <QByteArray>
 #include <QDate>
-#include <QFile>
+#include <QSet>
 #include <QString>
 #include <QTime>
 
@@ -32,17 +33,26 @@ QString LineaPlano(const Pesada& p, const QString& separador, const QString& pat
 class ArchivoPlano {
   public:
     ArchivoPlano(QString ruta, QString separador, QString patronFecha);
+    ~ArchivoPlano();
 
-    void Abrir();                        // opens for appending, creating it when missing
-    void Agregar(const Pesada& pesada);  // writes the whole line at once
-    void Cerrar();
+    // Opens for appending, creating it when missing, never through a symbolic link; learns the
+    // weighings it holds already.
+    void Abrir();
+    // Keeps the line for Cerrar; false (and nothing kept) when the file holds the weighing.
+    bool Agregar(const Pesada& pesada);
+    void Cerrar();  // the batch's lines in one append, synced
     void Abortar() noexcept;
 
     QString ruta() const { return ruta_; }
 
   private:
+    QString Clave(const QString& linea) const;
+    void QuitarFinal(qint64 bytes) noexcept;  // a failed append takes its bytes back
+
     QString ruta_;
     QString separador_;
     QString patronFecha_;
-    QFile archivo_;
+    int fd_ = -1;
+    QByteArray lote_;
+    QSet<QString> guardadas_;
 };

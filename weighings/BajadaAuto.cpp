@@ -8,11 +8,12 @@
 #include "base/Globales.h"
 #include "data/CDatos.h"
 #include "link/Enlace.h"
+#include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
 #include "settings/Idioma.h"
+#include "weighings/Descarga.h"
 #include "weighings/GuardarError.h"
-#include "weighings/LeerAuditoria.h"
 #include "weighings/Sumideros.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcDescarga)
@@ -74,7 +75,7 @@ void BajadaAuto::TRP(const QString& Dato) {
     const QDateTime ahora = reloj_();
     const QString hora = ahora.toString(QStringLiteral("HH:mm"));
     Q_EMIT reporte(hora + QStringLiteral(" - ") + Dato);
-    QFile archivo(QStringLiteral("auto.txt"));
+    QFile archivo(RutaEnCarpetaDatos(QStringLiteral("auto.txt")));
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append)) {
         qCWarning(lcDescarga) << "auto.txt could not be opened:" << archivo.errorString();
         return;
@@ -149,140 +150,195 @@ void BajadaAuto::Conectar() {
     }
 }
 
-void BajadaAuto::BajarAuditoria() {
-    EnCurso enCurso(enCurso_, this);
-    const OpcionesSalida salida = LeerOpcionesSalida();
-    const int decimales = static_cast<int>(ValorEntero(LeerConfig("global", "Decimales_1", "0")));
+namespace {
 
-    const auto desbloquear = [&] {
-        if (EscribirRegistros(enlace_, DirBloqueo, DatoDesbloquear())) {
-            BajadaPendiente = 0;
-            EtapaBajada = 0;
-            if (reintentosPendientes_ > 0)
-                Registrar(QString::number(cantidadPendiente_) + T("001025", " pesadas (") +
-                          QString::number(13 * cantidadPendiente_) +
-                          T("001026", ") bajadas despues de ") +
-                          QString::number(reintentosPendientes_) + T("001027", " reintentos"));
-            cantidadPendiente_ = reintentosPendientes_ = 0;
-            return true;
-        }
-        TRP(T("001024", "Error al desbloquear el indicador."));
-        BajadaPendiente = 1;
-        EtapaBajada = 1;
-        return false;
-    };
-    const auto eliminar = [&] {
-        if (!EscribirRegistros(enlace_, DirComando, DatoEliminar())) {
-            TRP(T("001023", "Error al eliminar pesadas en balanza."));
-            BajadaPendiente = 1;
-            EtapaBajada = 2;
-            return;
-        }
-        desbloquear();
-    };
-
-    // A retry resumes where the last run stopped, with the records already stored.
-    if (EtapaBajada == 1) {
-        desbloquear();
-        return;
+// The scheduled download's words for what happens along the way: report lines and the log.
+class AvisosProgramada : public AvisosDescarga {
+  public:
+    explicit AvisosProgramada(BajadaAuto& b) : b_(b) {}
+    void Desborde(int perdidas) override {
+        b_.TRP(T("001018", "El indicador no pudo almacenar ") + QString::number(perdidas) +
+               T("001019", " pesadas por falta de espacio"));
     }
-    if (EtapaBajada == 2) {
-        eliminar();
-        return;
-    }
-
-    // Lock.
-    if (!EscribirRegistros(enlace_, DirBloqueo, DatoBloquear())) {
-        TRP(T("001015", "Error al iniciar comunicación"));
-        BajadaPendiente = 1;
-        return;
-    }
-    // Count.
-    QByteArray dato;
-    if (!LeerRegistros(enlace_, DirAuditoria, 1, &dato)) {
-        TRP(T("001020", "Error al comunicar con el Indicador"));
-        BajadaPendiente = 1;
-        return;
-    }
-    int cantidad = Numero16(dato);
-    if (cantidad == 0) {
-        TRP(T("001016", "Comunicación finalizada con éxito. No hay pesadas almacenadas"));
-        EtapaBajada = 0;
-        cantidadPendiente_ = reintentosPendientes_ = 0;
-        if (EscribirRegistros(enlace_, DirBloqueo, DatoDesbloquear())) {
-            BajadaPendiente = 0;
-            EtapaBajada = 0;
-        } else {
-            TRP(T("001017", "Error al desbloquear el indicador."));
-            BajadaPendiente = 1;
-            EtapaBajada = 1;
-        }
-        return;
-    }
-    if (cantidad > CapacidadAuditoria) {
-        TRP(T("001018", "El indicador no pudo almacenar ") +
-            QString::number(cantidad - CapacidadAuditoria) +
-            T("001019", " pesadas por falta de espacio"));
-        cantidad = CapacidadAuditoria;
-    }
-    // Counter. Nobody watches this window: a failure is reported and retried like the count's,
-    // instead of waiting for an operator with the indicator locked.
-    if (!LeerRegistros(enlace_, DirContador, 2, &dato)) {
-        TRP(T("001020", "Error al comunicar con el Indicador"));
-        BajadaPendiente = 1;
-        return;
-    }
-    const long long primera = PrimeraSecuencia(Numero24(dato), cantidad);
-
-    // Records.
-    const int registros = 13 * cantidad;
-    Reintentos = 0;
-    QByteArray pesadas;
-    if (!LeerPesadas(enlace_, registros, &pesadas)) {
-        const qsizetype rx = pesadas.size();
+    void FalloPesadas(int cantidad, int registros, qsizetype bytes, int reintentos) override {
         Registrar(T("001028", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
                   T("001029", "No se pudo bajar las ") + QString::number(cantidad) +
                   T("001030", " pesadas (") + QString::number(registros) +
-                  T("001031", ") - Long. Rx = ") + MitadBytes(rx) +
-                  T("001032", " - Reintentos = ") + QString::number(Reintentos.load()));
-        TRP(T("001028", "Error al comunicar con el Indicador"));
-        BajadaPendiente = 1;
+                  T("001031", ") - Long. Rx = ") + MitadBytes(bytes) +
+                  T("001032", " - Reintentos = ") + QString::number(reintentos));
+    }
+    void Almacenadas(const ResultadoDescarga& r) override {
+        QString linea = T("001021", "Recepción finalizada con éxito. Se han recibido ") +
+                        QString::number(r.cantidad) + T("001022", " pesadas.");
+        if (r.yaGuardadas > 0)
+            linea += QLatin1Char(' ') + QString::number(r.yaGuardadas) + QLatin1Char(' ') +
+                     T("001040", "ya estaban guardadas y no se repitieron.");
+        b_.TRP(linea);
+    }
+
+  private:
+    BajadaAuto& b_;
+};
+
+}  // namespace
+
+void BajadaAuto::Desbloquear() {
+    if (EscribirRegistros(enlace_, DirBloqueo, DatoDesbloquear())) {
+        TerminarEtapas();
         return;
     }
-    const int reintentos = Reintentos;
+    TRP(T("001024", "Error al desbloquear el indicador."));
+    BajadaPendiente = 1;
+    EtapaBajada = 1;
+}
 
-    // Storage.
-    Sumideros sumideros(TipoDescarga::Programada, salida);
-    try {
-        const long long lote = TomarLote();
-        sumideros.Abrir(lote);
-        for (int i = 1; i <= cantidad; ++i)
-            sumideros.Agregar(DecodificarPesada(pesadas.mid(LargoRegistro * (i - 1), LargoRegistro),
-                                                campos_.Texto, decimales, i, lote,
-                                                primera + i - 1));
-        sumideros.Cerrar();
-    } catch (const std::exception& e) {
-        sumideros.Abortar();
-        const bool duplicada = FalloPorClaveDuplicada(e);
-        qCWarning(lcDescarga) << "scheduled download: storage failed:" << e.what();
-        TRP(duplicada ? T("001033", "Error en base de datos")
-                      : T("001034", "No se encuentra datos.mdb."));
-        // The records stay in the indicator for the next scheduled download; retrying every
-        // minute would store the same partial batch again and again. The indicator is released
-        // so that it keeps weighing (a failed release is retried alone).
-        cantidadPendiente_ = reintentosPendientes_ = 0;
-        EtapaBajada = 0;
-        BajadaPendiente = 0;
-        if (!EscribirRegistros(enlace_, DirBloqueo, DatoDesbloquear())) {
-            TRP(T("001017", "Error al desbloquear el indicador."));
+void BajadaAuto::TerminarEtapas() {
+    BajadaPendiente = 0;
+    EtapaBajada = 0;
+    if (reintentosPendientes_ > 0)
+        Registrar(QString::number(cantidadPendiente_) + T("001025", " pesadas (") +
+                  QString::number(13 * cantidadPendiente_) + T("001026", ") bajadas despues de ") +
+                  QString::number(reintentosPendientes_) + T("001027", " reintentos"));
+    cantidadPendiente_ = reintentosPendientes_ = 0;
+}
+
+// The follow-up of a download whose records are stored: the delete (and unlock) went wrong.
+void BajadaAuto::SeguirEtapas(FinDescarga fin) {
+    switch (fin) {
+        case FinDescarga::Completa:
+            TerminarEtapas();
+            break;
+        case FinDescarga::FalloDesbloqueo:
+            TRP(T("001024", "Error al desbloquear el indicador."));
             BajadaPendiente = 1;
             EtapaBajada = 1;
-        }
+            break;
+        case FinDescarga::FalloLectura:
+        case FinDescarga::FalloEliminar:
+        case FinDescarga::OtraDescarga:
+            TRP(T("001023", "Error al eliminar pesadas en balanza."));
+            BajadaPendiente = 1;
+            EtapaBajada = 2;
+            break;
+        default:  // SinEliminar: said by the caller
+            TerminarEtapas();
+            break;
+    }
+}
+
+void BajadaAuto::BajarAuditoria() {
+    EnCurso enCurso(enCurso_, this);
+
+    // A retry resumes where the last run stopped, with the records already stored.
+    if (EtapaBajada == 1) {
+        Desbloquear();
         return;
     }
-    cantidadPendiente_ = cantidad;
-    reintentosPendientes_ = reintentos;
-    TRP(T("001021", "Recepción finalizada con éxito. Se han recibido ") +
-        QString::number(cantidad) + T("001022", " pesadas."));
-    eliminar();
+    if (EtapaBajada == 2) {
+        QString motivo;
+        const FinDescarga fin =
+            EliminarSiSinCambios(enlace_, cuentaGuardada_, contadorGuardado_, &motivo);
+        if (fin == FinDescarga::SinEliminar) {
+            // Someone unlocked the indicator and it weighed since: deleting now would lose those.
+            Registrar(T("001039",
+                        "El indicador cambió desde la lectura: las pesadas quedan en él "
+                        "para la próxima descarga") +
+                      QStringLiteral(" (") + motivo + QLatin1Char(')'));
+            TRP(T("001039",
+                  "El indicador cambió desde la lectura: las pesadas quedan en él "
+                  "para la próxima descarga"));
+        }
+        SeguirEtapas(fin);
+        return;
+    }
+
+    ParametrosDescarga par;
+    par.tipo = TipoDescarga::Programada;
+    par.campos = campos_;
+    // Nobody watches this window: after a storage failure the indicator is released so that it
+    // keeps weighing, and the records stay in it for the next scheduled download (retrying every
+    // minute would store the same partial batch again and again).
+    par.desbloquearTrasFallo = true;
+    AvisosProgramada avisos(*this);
+    const ResultadoDescarga r = Descargar(enlace_, par, avisos);
+    switch (r.fin) {
+        case FinDescarga::OtraDescarga:
+            TRP(T("001036", "Hay otra descarga en curso en esta carpeta de datos."));
+            BajadaPendiente = 1;
+            break;
+        case FinDescarga::SinSalida:
+            TRP(T("001037", "No hay ninguna salida activa: las pesadas quedan en el indicador."));
+            BajadaPendiente = 0;
+            break;
+        case FinDescarga::FalloBloqueo:
+            TRP(T("001015", "Error al iniciar comunicación"));
+            BajadaPendiente = 1;
+            break;
+        case FinDescarga::FalloLectura:
+            TRP(T("001020", "Error al comunicar con el Indicador"));
+            BajadaPendiente = 1;
+            break;
+        case FinDescarga::FalloPesadas:
+            TRP(T("001028", "Error al comunicar con el Indicador"));
+            BajadaPendiente = 1;
+            break;
+        case FinDescarga::SinPesadas:
+        case FinDescarga::FalloDesbloqueo:
+            if (r.cantidad == 0) {
+                TRP(T("001016", "Comunicación finalizada con éxito. No hay pesadas almacenadas"));
+                cantidadPendiente_ = reintentosPendientes_ = 0;
+                if (r.fin == FinDescarga::SinPesadas) {
+                    BajadaPendiente = 0;
+                    EtapaBajada = 0;
+                } else {
+                    TRP(T("001017", "Error al desbloquear el indicador."));
+                    BajadaPendiente = 1;
+                    EtapaBajada = 1;
+                }
+                break;
+            }
+            cantidadPendiente_ = r.cantidad;
+            reintentosPendientes_ = r.reintentos;
+            SeguirEtapas(r.fin);
+            break;
+        case FinDescarga::FalloLote:
+            Registrar(T("001038",
+                        "No se pudo guardar el número de lote: las pesadas quedan en el "
+                        "indicador") +
+                      QStringLiteral(" (") + r.motivo + QLatin1Char(')'));
+            TRP(T("001038",
+                  "No se pudo guardar el número de lote: las pesadas quedan en el "
+                  "indicador"));
+            BajadaPendiente = 1;
+            if (!r.desbloqueado) {
+                TRP(T("001017", "Error al desbloquear el indicador."));
+                EtapaBajada = 1;
+            }
+            break;
+        case FinDescarga::FalloAlmacenamiento:
+            TRP(r.claveDuplicada ? T("001033", "Error en base de datos")
+                                 : T("001034", "No se encuentra datos.mdb."));
+            cantidadPendiente_ = reintentosPendientes_ = 0;
+            EtapaBajada = 0;
+            BajadaPendiente = 0;
+            if (!r.desbloqueado) {
+                TRP(T("001017", "Error al desbloquear el indicador."));
+                BajadaPendiente = 1;
+                EtapaBajada = 1;
+            }
+            break;
+        case FinDescarga::FalloEliminar:
+        case FinDescarga::Completa:
+            cantidadPendiente_ = r.cantidad;
+            reintentosPendientes_ = r.reintentos;
+            cuentaGuardada_ = r.cuenta;
+            contadorGuardado_ = r.contador;
+            SeguirEtapas(r.fin);
+            break;
+        case FinDescarga::Esperar:
+        case FinDescarga::Ocupado:
+        case FinDescarga::FalloEstado:
+        case FinDescarga::SinEliminar:
+            break;
+    }
 }

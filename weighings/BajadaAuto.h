@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-#include "weighings/Decodificacion.h"
+#include "weighings/Descarga.h"
 
 class Enlace;
 class QTimer;
@@ -62,6 +62,9 @@ class BajadaAuto : public QObject {
 
   private:
     void Conectar();
+    void Desbloquear();
+    void TerminarEtapas();
+    void SeguirEtapas(FinDescarga fin);
 
     Enlace& enlace_;
     std::function<int(Enlace&)> conectar_;
@@ -72,4 +75,8 @@ class BajadaAuto : public QObject {
     // retries once it has unlocked the indicator.
     int cantidadPendiente_ = 0;
     int reintentosPendientes_ = 0;
+    // Count and weighing counter of the stored download whose delete is still due: the resumed
+    // delete goes ahead only when the indicator still shows them.
+    int cuentaGuardada_ = 0;
+    long long contadorGuardado_ = 0;
 };

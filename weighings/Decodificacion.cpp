@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cmath>
 
+#include "base/Bytes.h"
 #include "base/Globales.h"
 #include "data/CDatos.h"
 #include "settings/Cp1252.h"
@@ -13,14 +14,6 @@ Q_LOGGING_CATEGORY(lcDecodificacion, "bascora.pesadas.decodificacion")
 
 namespace {
 
-unsigned char Byte(const QByteArray& b, int i) {
-    return i < b.size() ? static_cast<unsigned char>(b.at(i)) : 0;
-}
-
-quint32 Numero24(const QByteArray& b, int i) {
-    return Byte(b, i) | (quint32(Byte(b, i + 1)) << 8) | (quint32(Byte(b, i + 2)) << 16);
-}
-
 double Escalar(quint32 valor, int decimales) {
     return valor / std::pow(10.0, decimales);
 }
@@ -29,7 +22,7 @@ QString CampoCodigo(const QByteArray& b, int inicio, int largo, bool comoTexto) 
     if (!comoTexto) return QString::number(Numero24(b, inicio));
     QByteArray bytes(largo, ' ');
     for (int k = 0; k < largo; ++k) {
-        const unsigned char c = Byte(b, inicio + k);
+        const unsigned char c = static_cast<unsigned char>(ByteDe(b, inicio + k));
         if (c != 0) bytes[k] = static_cast<char>(c);
     }
     return DesdeAnsi(bytes);
@@ -44,8 +37,9 @@ QString TextoHex2(unsigned char b) {
 Pesada DecodificarPesada(const QByteArray& r, const std::array<bool, 9>& texto, int decimales,
                          int numero, long long lote, long long secuencia) {
     Pesada p;
-    p.Fecha = TextoHex2(Byte(r, 0)) + u'/' + TextoHex2(Byte(r, 1)) + u'/' + TextoHex2(Byte(r, 2));
-    p.Hora = TextoHex2(Byte(r, 4)) + u':' + TextoHex2(Byte(r, 3));
+    p.Fecha =
+        TextoHex2(ByteDe(r, 0)) + u'/' + TextoHex2(ByteDe(r, 1)) + u'/' + TextoHex2(ByteDe(r, 2));
+    p.Hora = TextoHex2(ByteDe(r, 4)) + u':' + TextoHex2(ByteDe(r, 3));
     p.Peso = Escalar(Numero24(r, 5), decimales);
     p.Codigo[0] = CampoCodigo(r, 8, 6, texto[0]);
     for (int j = 2; j <= 5; ++j) {
@@ -64,7 +58,7 @@ QList<EntradaTotal> DecodificarTotales(const QByteArray& b, int decimales) {
         const int base = LargoTotal * i;
         EntradaTotal e;
         e.total = Escalar(Numero24(b, base), decimales);
-        e.pesadas = Byte(b, base + 3) | (Byte(b, base + 4) << 8);
+        e.pesadas = Numero16(b, base + 3);
         entradas.append(e);
     }
     return entradas;

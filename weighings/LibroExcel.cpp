@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QTime>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <pugixml.hpp>
@@ -505,7 +507,9 @@ double SerieFecha(const QDate& fecha) {
 LibroExcel::LibroExcel(TipoDescarga tipo, QString rutaDestino, QString patronFecha)
     : tipo_(tipo), ruta_(std::move(rutaDestino)), patronFecha_(std::move(patronFecha)) {}
 
-LibroExcel::~LibroExcel() = default;
+LibroExcel::~LibroExcel() {
+    Abortar();
+}
 
 void LibroExcel::Abrir(long long lote) {
     lote_ = lote;
@@ -521,14 +525,24 @@ void LibroExcel::Abrir(long long lote) {
     if (QFileInfo(ruta_).canonicalFilePath() == QFileInfo(plantilla).canonicalFilePath()) {
         Fallar(ruta_ + QStringLiteral(": el libro no puede ser la plantilla"));
     }
-    // The copy replaces an older workbook of the same name as a whole, or not at all.
-    QSaveFile destino(ruta_);
-    if (!destino.open(QIODevice::WriteOnly) || destino.write(bytes) != bytes.size() ||
-        !destino.commit()) {
-        Fallar(ruta_ + QStringLiteral(": ") + destino.errorString());
+    if (sinReemplazo_ && QFileInfo(ruta_).exists()) {
+        Fallar(ruta_ + QStringLiteral(": ya existe el libro de otro lote"));
     }
+    // The batch is built beside the target and renamed over it once complete: a failed download
+    // leaves the last good workbook, and a link planted at the target is replaced, not followed.
+    const QFileInfo destino(ruta_);
+    QTemporaryFile copia(destino.absolutePath() + QStringLiteral("/.") + destino.fileName() +
+                         QStringLiteral(".XXXXXX"));
+    copia.setAutoRemove(false);
+    if (!copia.open() || copia.write(bytes) != bytes.size() || !copia.flush()) {
+        const QString error = copia.errorString();
+        if (!copia.fileName().isEmpty()) QFile::remove(copia.fileName());
+        Fallar(ruta_ + QStringLiteral(": ") + error);
+    }
+    temporal_ = copia.fileName();
+    copia.close();
     // Check now that the copy is a workbook with the records sheet, not at the end of the batch.
-    EdicionLibro prueba(ruta_, QString::fromLatin1(HojaPesadas));
+    EdicionLibro prueba(temporal_, QString::fromLatin1(HojaPesadas));
     abierto_ = true;
 }
 
@@ -537,9 +551,25 @@ void LibroExcel::Agregar(const Pesada& pesada) {
 }
 
 void LibroExcel::Cerrar() {
+    Preparar();
+    Publicar();
+}
+
+void LibroExcel::Publicar() {
+    if (temporal_.isEmpty()) return;
+    if (::rename(QFile::encodeName(temporal_).constData(), QFile::encodeName(ruta_).constData()) !=
+        0) {
+        const QString error = QString::fromLocal8Bit(std::strerror(errno));
+        Abortar();
+        Fallar(ruta_ + QStringLiteral(": ") + error);
+    }
+    temporal_.clear();
+}
+
+void LibroExcel::Preparar() {
     if (!abierto_) return;
     abierto_ = false;
-    EdicionLibro libro(ruta_, QString::fromLatin1(HojaPesadas));
+    EdicionLibro libro(temporal_, QString::fromLatin1(HojaPesadas));
     const int colCabecera = tipo_ == TipoDescarga::Manual ? 8 : 11;
     const QString formatoFecha = FormatoNumeroFecha(patronFecha_);
     const QString formatoHora =
@@ -574,6 +604,8 @@ void LibroExcel::Cerrar() {
 void LibroExcel::Abortar() noexcept {
     abierto_ = false;
     filas_.clear();
+    if (!temporal_.isEmpty()) QFile::remove(temporal_);
+    temporal_.clear();
 }
 
 void EscribirTotales(const QString& rutaLibro, const QList<TotalProducto>& pares) {

@@ -26,13 +26,17 @@ double SerieFecha(const QDate& fecha);
 class LibroExcel {
   public:
     LibroExcel(TipoDescarga tipo, QString rutaDestino, QString patronFecha);
-    ~LibroExcel();
+    ~LibroExcel();  // removes an unfinished temporary file
 
-    // Copies the template over the target, loads the records sheet and writes the header.
+    // A target that exists already is refused instead of replaced (workbooks named by batch).
+    void fijarSinReemplazo(bool sinReemplazo) { sinReemplazo_ = sinReemplazo; }
+    // Copies the template into a temporary file beside the target and checks it.
     void Abrir(long long lote);
-    void Agregar(const Pesada& pesada);  // one row, kept in memory until Cerrar
-    void Cerrar();                       // writes the workbook once
-    void Abortar() noexcept;             // the copy of the template stays as it was
+    void Agregar(const Pesada& pesada);  // one row, kept in memory until Preparar
+    void Preparar();                     // writes the header and rows into the temporary file
+    void Publicar();                     // renames it over the target
+    void Cerrar();                       // Preparar and Publicar
+    void Abortar() noexcept;             // the target stays as it was
 
     QString ruta() const { return ruta_; }
 
@@ -41,8 +45,10 @@ class LibroExcel {
     QString ruta_;
     QString patronFecha_;
     long long lote_ = 0;
+    QString temporal_;  // where the workbook is built until it is complete
     std::vector<Pesada> filas_;
     bool abierto_ = false;
+    bool sinReemplazo_ = false;
 };
 
 // Writes the entries with a nonzero number of weighings into the sheet "Totales" of the workbook

@@ -1,9 +1,12 @@
 #include "weighings/Sumideros.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <algorithm>
 
 #include "base/Globales.h"
 #include "data/CDatos.h"
+#include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
 #include "weighings/ArchivoPlano.h"
@@ -15,9 +18,15 @@ ErrorAlmacenamiento::ErrorAlmacenamiento(const QString& descripcion, bool claveD
       descripcion_(descripcion),
       claveDuplicada_(claveDuplicada) {}
 
-long long TomarLote() {
-    const long long lote = ValorEntero(LeerConfig("global", "Lote", "1")) + 1;
+long long TomarLote(long long minimo, QString* error) {
+    const long long guardado = ValorEntero(LeerConfig("global", "Lote", "1"));
+    const long long lote = std::max(guardado, minimo) + 1;
     GuardarConfig("global", "lote", lote);
+    // Read back from the file: a setting that did not land would give this number again tomorrow.
+    if (ValorEntero(LeerConfig("global", "Lote", "0")) != lote) {
+        *error = QStringLiteral("bascora.ini: Lote %1 no quedó guardado").arg(lote);
+        return 0;
+    }
     return lote;
 }
 
@@ -71,6 +80,17 @@ struct Sumideros::Impl {
 
 namespace {
 
+// An export file: `Ruta` put in front of the name as it is (a relative one is in the data folder).
+// A name that leaves that folder ("..", a separator) is refused.
+QString RutaDeSalida(const QString& ruta, const QString& nombre) {
+    if (nombre.isEmpty() || nombre.contains(QLatin1Char('/')) || nombre == QLatin1String("..") ||
+        nombre == QLatin1String(".")) {
+        throw ErrorAlmacenamiento(QStringLiteral("nombre de archivo no válido: ") + nombre, false);
+    }
+    const QString completa = ruta + nombre;
+    return QDir::isAbsolutePath(completa) ? completa : RutaEnCarpetaDatos(completa);
+}
+
 // Runs one sink step and adds its time to the sink's account, also when it fails.
 template <typename F>
 void Medido(qint64& cuenta, F&& paso) {
@@ -95,44 +115,58 @@ Sumideros::~Sumideros() {
     Abortar();
 }
 
-void Sumideros::Abrir(long long lote) {
+void Sumideros::Preparar() {
     d->tiempos = {};
+    if (!d->opciones.tabla || d->tabla) return;
+    d->tabla = std::make_unique<TablaPesadas>();
+    Medido(d->tiempos.tablaNs, [&] { d->tabla->Abrir(); });
+}
+
+long long Sumideros::loteMaximoTabla() const {
+    return d->tabla ? d->tabla->loteMaximo() : 0;
+}
+
+void Sumideros::Abrir(long long lote) {
+    Preparar();
     const OpcionesSalida& o = d->opciones;
     if (o.libro) {
         const QString nombre = o.nombreLibro.trimmed().isEmpty()
                                    ? QStringLiteral("%1").arg(lote, 8, 10, QLatin1Char('0'))
                                    : o.nombreLibro.trimmed();
-        d->libro = std::make_unique<LibroExcel>(d->tipo, o.ruta + nombre + QStringLiteral(".xlsx"),
-                                                Fecha_Frm);
+        d->libro = std::make_unique<LibroExcel>(
+            d->tipo, RutaDeSalida(o.ruta, nombre + QStringLiteral(".xlsx")), Fecha_Frm);
+        // A workbook named after its batch that exists already belongs to another batch.
+        d->libro->fijarSinReemplazo(o.nombreLibro.trimmed().isEmpty());
         Medido(d->tiempos.libroNs, [&] { d->libro->Abrir(lote); });
     }
     if (o.plano) {
-        d->plano = std::make_unique<ArchivoPlano>(o.ruta + o.nombrePlano + o.extension, o.separador,
-                                                  Fecha_Frm);
+        d->plano = std::make_unique<ArchivoPlano>(RutaDeSalida(o.ruta, o.nombrePlano + o.extension),
+                                                  o.separador, Fecha_Frm);
         Medido(d->tiempos.planoNs, [&] { d->plano->Abrir(); });
-    }
-    if (o.tabla) {
-        d->tabla = std::make_unique<TablaPesadas>();
-        Medido(d->tiempos.tablaNs, [&] { d->tabla->Abrir(); });
     }
 }
 
-void Sumideros::Agregar(const Pesada& pesada) {
-    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Agregar(pesada); });
-    if (d->plano) Medido(d->tiempos.planoNs, [&] { d->plano->Agregar(pesada); });
-    if (d->tabla) Medido(d->tiempos.tablaNs, [&] { d->tabla->Agregar(pesada); });
+bool Sumideros::Agregar(const Pesada& pesada) {
+    bool enTabla = false, enPlano = false;
+    if (d->tabla) Medido(d->tiempos.tablaNs, [&] { enTabla = !d->tabla->Agregar(pesada); });
+    if (d->plano) Medido(d->tiempos.planoNs, [&] { enPlano = !d->plano->Agregar(pesada); });
+    // The table, where there is one, says whether the weighing is new; else the text file.
+    const bool yaGuardada = d->tabla ? enTabla : enPlano;
+    if (d->libro && !yaGuardada) Medido(d->tiempos.libroNs, [&] { d->libro->Agregar(pesada); });
+    return !yaGuardada;
 }
 
 void Sumideros::Cerrar() {
-    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Cerrar(); });
-    if (d->plano) {
-        Medido(d->tiempos.planoNs, [&] { d->plano->Cerrar(); });
-        d->plano.reset();
-    }
+    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Preparar(); });
     if (d->tabla) {
         Medido(d->tiempos.tablaNs, [&] { d->tabla->Cerrar(); });
         d->tabla.reset();
     }
+    if (d->plano) {
+        Medido(d->tiempos.planoNs, [&] { d->plano->Cerrar(); });
+        d->plano.reset();
+    }
+    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Publicar(); });
 }
 
 void Sumideros::Abortar() noexcept {
@@ -150,7 +184,7 @@ QString Sumideros::rutaLibro() const {
 QString Sumideros::rutaPlano() const {
     if (!d->opciones.plano) return {};
     const OpcionesSalida& o = d->opciones;
-    return o.ruta + o.nombrePlano + o.extension;
+    return RutaDeSalida(o.ruta, o.nombrePlano + o.extension);
 }
 
 TiemposSumideros Sumideros::tiempos() const {

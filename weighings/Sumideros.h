@@ -48,9 +48,11 @@ class ErrorAlmacenamiento : public std::runtime_error {
     bool claveDuplicada_;
 };
 
-// Takes the next batch number: the setting "Lote" + 1, stored back at once, before anything is
-// written, so that a batch number is never used twice (a failed download leaves a gap).
-long long TomarLote();
+// Takes the next batch number: the larger of the setting "Lote" and `minimo` (the highest batch
+// of the weighing table), plus 1, stored back and read back before anything is written, so that a
+// batch number is never used twice (a failed download leaves a gap). 0 with *error when the
+// setting could not be stored.
+long long TomarLote(long long minimo, QString* error);
 
 // True when a storage failure is the table refusing a duplicate (Lote, Numero).
 bool FalloPorClaveDuplicada(const std::exception& error);
@@ -60,10 +62,18 @@ class Sumideros {
     Sumideros(TipoDescarga tipo, OpcionesSalida opciones);
     ~Sumideros();
 
-    void Abrir(long long lote);          // workbook, text file, table
-    void Agregar(const Pesada& pesada);  // one row in each active sink
-    void Cerrar();                       // saves the workbook, closes the file and the table
-    void Abortar() noexcept;             // after a failure: closes everything, ignoring errors
+    // Opens the table's transaction (serialised between PCs sharing the table) before the batch
+    // number is taken; loteMaximoTabla() is then the highest batch the table holds.
+    void Preparar();
+    long long loteMaximoTabla() const;
+    void Abrir(long long lote);  // workbook, text file, table (Preparar when not done yet)
+    // One row in each active sink that does not hold this weighing yet (an earlier download whose
+    // delete failed stored it). False when it was already stored.
+    bool Agregar(const Pesada& pesada);
+    // Commits the table, appends the batch to the text file in one write, then puts the workbook
+    // (built beside its target) in place.
+    void Cerrar();
+    void Abortar() noexcept;  // after a failure: closes everything, ignoring errors
 
     QString rutaLibro() const;  // the workbook written by this batch ("" when inactive)
     QString rutaPlano() const;  // the text file ("" when inactive)

@@ -5,8 +5,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <QSqlDriver>
+#include <QSqlRecord>
+
 #include "base/Globales.h"
 #include "data/CDatos.h"
+#include "data/Conexion.h"
 #include "weighings/Sumideros.h"
 
 QVariant ValorNumericoInicial(const QString& texto) {
@@ -37,9 +41,14 @@ Q_LOGGING_CATEGORY(lcTablaPesadas, "bascora.pesadas.tabla")
 
 namespace {
 
-bool Ejecutar(const QString& conexion, const char* sql) {
-    QSqlQuery q(QSqlDatabase::database(conexion, false));
-    return q.exec(QString::fromLatin1(sql));
+[[noreturn]] void Fallar(const QSqlError& error) {
+    throw ErrorAlmacenamiento(error.text(), EsClaveDuplicada(error));
+}
+
+// Runs one statement; raises the engine's error.
+void Ejecutar(QSqlDatabase& db, const QString& sql) {
+    QSqlQuery q(db);
+    if (!q.exec(sql)) Fallar(q.lastError());
 }
 
 }  // namespace
@@ -50,100 +59,110 @@ TablaPesadas::~TablaPesadas() {
 }
 
 void TablaPesadas::Abrir() {
-    datos_ = std::make_unique<CDatos>();
-    try {
-        datos_->AbrirBase(DataCSReporte);
-        datos_->AbreRegistro(QStringLiteral("SELECT * FROM ") + DataTbReporte +
-                             QStringLiteral(" ORDER BY Lote,Numero ASC"));
-    } catch (const ErrorBase& e) {
-        throw ErrorAlmacenamiento(e.descripcion(), e.esClaveDuplicada());
-    }
-    // Opening fails silently; find out now rather than at the first row.
-    if (!datos_->Registro.Abierto()) {
+    QString error;
+    db_ = ConexionPara(DataCSReporte, &error);
+    if (!db_.isOpen()) throw ErrorAlmacenamiento(error, false);
+    const QSqlRecord columnas = db_.record(DataTbReporte);
+    if (columnas.isEmpty()) {
         throw ErrorAlmacenamiento(
             QStringLiteral("tabla de pesadas no disponible: ") + DataTbReporte, false);
     }
-    // One transaction for the batch: a commit per row costs a disk sync each. A savepoint per row
-    // keeps the rows before a refused one (an engine may abort the whole transaction otherwise),
-    // and the batch is committed also when it stops half way.
-    transaccion_ = QSqlDatabase::database(datos_->NombreConexion(), false).transaction();
-    if (!transaccion_) qCWarning(lcTablaPesadas) << "no transaction: one commit per row";
+    // Databases made before the column existed store no Secuencia and cannot tell a weighing
+    // stored by an earlier download ("bascora-cli preparar" adds it).
+    conSecuencia_ = columnas.contains(QStringLiteral("Secuencia"));
+    const QString tabla = IdentificadorSql(db_, DataTbReporte);
+
+    // One transaction for the batch (a commit per row costs a disk sync each), taken before the
+    // highest batch is read so that PCs sharing one table take their batch numbers one at a time:
+    // SQLite locks the file for writing at once, PostgreSQL takes an advisory lock until commit.
+    if (db_.driverName() == u"QSQLITE") {
+        Ejecutar(db_, QStringLiteral("BEGIN IMMEDIATE"));
+        transaccion_ = true;
+    } else {
+        if (!db_.transaction()) Fallar(db_.lastError());
+        transaccion_ = true;
+        Ejecutar(db_, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCandadoLote));
+    }
+    QSqlQuery maximo(db_);
+    if (!maximo.exec(QStringLiteral("SELECT MAX(Lote) FROM ") + tabla)) Fallar(maximo.lastError());
+    loteMaximo_ = maximo.next() ? maximo.value(0).toLongLong() : 0;
+
+    QString campos = QStringLiteral(
+        "Lote, Numero, Fecha, Hora, Peso, Codigo1, Codigo2, Codigo3, "
+        "Codigo4, Codigo5");
+    QString valores = QStringLiteral("?, ?, ?, ?, ?, ?, ?, ?, ?, ?");
+    if (conSecuencia_) {
+        campos += QStringLiteral(", Secuencia");
+        valores += QStringLiteral(", ?");
+        existe_ = std::make_unique<QSqlQuery>(db_);
+        existe_->prepare(QStringLiteral("SELECT 1 FROM ") + tabla +
+                         QStringLiteral(" WHERE Secuencia = ? AND Fecha = ? AND Hora = ? AND "
+                                        "Peso = ? AND Codigo1 = ? AND Codigo2 = ? AND Codigo3 = ? "
+                                        "AND Codigo4 = ? AND Codigo5 = ?"));
+    }
+    insertar_ = std::make_unique<QSqlQuery>(db_);
+    if (!insertar_->prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla, campos, valores)))
+        Fallar(insertar_->lastError());
 }
 
-void TablaPesadas::Agregar(const Pesada& p) {
-    const QString conexion = datos_->NombreConexion();
-    if (transaccion_ && !Ejecutar(conexion, "SAVEPOINT pesada")) {
-        throw ErrorAlmacenamiento(QSqlDatabase::database(conexion, false).lastError().text(),
-                                  false);
-    }
-    RegistroDatos& r = datos_->Registro;
-    try {
-        r.AddNew();
-        r.AsignarCampo(QStringLiteral("Lote"), p.Lote);
-        r.AsignarCampo(QStringLiteral("Numero"), p.Numero);
-        r.AsignarCampo(QStringLiteral("Fecha"), p.Fecha);
-        r.AsignarCampo(QStringLiteral("Hora"), p.Hora);
-        r.AsignarCampo(QStringLiteral("Peso"), p.Peso);
-        for (int j = 1; j <= 5; ++j) {
-            r.AsignarCampo(QStringLiteral("Codigo%1").arg(j),
-                           ValorNumericoInicial(p.Codigo[j - 1]));
-        }
-        r.Update();
-    } catch (const ErrorBase& e) {
-        try {
-            r.CancelUpdate();  // the refused row must not be stored by a later Update
-        } catch (const ErrorBase&) {
-        }
-        if (transaccion_) Ejecutar(conexion, "ROLLBACK TO SAVEPOINT pesada");
-        throw ErrorAlmacenamiento(e.descripcion(), e.esClaveDuplicada());
-    }
-    if (transaccion_ && !Ejecutar(conexion, "RELEASE SAVEPOINT pesada")) {
-        throw ErrorAlmacenamiento(QSqlDatabase::database(conexion, false).lastError().text(),
-                                  false);
-    }
+bool TablaPesadas::YaGuardada(const Pesada& p) {
+    if (!existe_) return false;
+    existe_->bindValue(0, p.Secuencia);
+    existe_->bindValue(1, p.Fecha);
+    existe_->bindValue(2, p.Hora);
+    existe_->bindValue(3, p.Peso);
+    for (int j = 0; j < 5; ++j) existe_->bindValue(4 + j, ValorNumericoInicial(p.Codigo[j]));
+    if (!existe_->exec()) Fallar(existe_->lastError());
+    const bool hay = existe_->next();
+    existe_->finish();
+    return hay;
+}
+
+bool TablaPesadas::Agregar(const Pesada& p) {
+    if (YaGuardada(p)) return false;
+    insertar_->bindValue(0, p.Lote);
+    insertar_->bindValue(1, p.Numero);
+    insertar_->bindValue(2, p.Fecha);
+    insertar_->bindValue(3, p.Hora);
+    insertar_->bindValue(4, p.Peso);
+    for (int j = 0; j < 5; ++j) insertar_->bindValue(5 + j, ValorNumericoInicial(p.Codigo[j]));
+    if (conSecuencia_) insertar_->bindValue(10, p.Secuencia);
+    if (!insertar_->exec()) Fallar(insertar_->lastError());
+    return true;
 }
 
 bool TablaPesadas::Confirmar() noexcept {
-    if (!datos_ || !transaccion_) return true;
+    if (!transaccion_) return true;
     transaccion_ = false;
-    QSqlDatabase db = QSqlDatabase::database(datos_->NombreConexion(), false);
-    if (db.commit()) return true;
-    qCWarning(lcTablaPesadas) << "commit failed:" << db.lastError().text();
-    db.rollback();
+    if (db_.commit()) return true;
+    qCWarning(lcTablaPesadas) << "commit failed:" << db_.lastError().text();
+    db_.rollback();
     return false;
 }
 
+void TablaPesadas::Soltar() noexcept {
+    existe_.reset();
+    insertar_.reset();
+    db_ = QSqlDatabase();
+}
+
 void TablaPesadas::Cerrar() {
-    if (!datos_) return;
-    if (!Confirmar()) {
-        Abortar();
+    if (!db_.isValid()) return;
+    const bool bien = Confirmar();
+    Soltar();
+    if (!bien)
         throw ErrorAlmacenamiento(QStringLiteral("no se pudieron guardar las pesadas del lote"),
                                   false);
-    }
-    try {
-        datos_->CierraRegistro();
-        datos_->CerrarBase();
-    } catch (const ErrorBase& e) {
-        datos_.reset();
-        throw ErrorAlmacenamiento(e.descripcion(), e.esClaveDuplicada());
-    }
-    datos_.reset();
 }
 
 void TablaPesadas::Abortar() noexcept {
-    if (!datos_) return;
-    try {
-        datos_->Registro.CancelUpdate();
-    } catch (...) {
-    }
-    Confirmar();  // the rows stored before the failure stay
-    try {
-        datos_->CierraRegistro();
-    } catch (...) {
-    }
-    try {
-        datos_->CerrarBase();
-    } catch (...) {
-    }
-    datos_.reset();
+    if (!db_.isValid()) return;
+    if (insertar_) insertar_->finish();
+    // A batch is stored whole or not at all: its records are still in the indicator, and rows
+    // kept from a failed batch would come back as duplicates with the next download.
+    if (transaccion_ && !db_.rollback())
+        qCWarning(lcTablaPesadas) << "rollback failed:" << db_.lastError().text();
+    transaccion_ = false;
+    Soltar();
 }

@@ -20,7 +20,8 @@
 #include "app/Recursos.h"
 #include "app/ui/FrmAyuda.h"
 #include "app/ui/InteraccionVentanas.h"
-#include "link/ui/FrmComm.h"
+#include "app/ui/Trabajo.h"
+#include "link/ui/EnlacePrograma.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -282,10 +283,17 @@ void FrmPrincipal::AbrirVentanaHija(QWidget* ventana) {
     ventana->show();
 }
 
-// Commands whose windows are still to come.
 void FrmPrincipal::conectar() {
-    FrmComm enlace(this);
-    ComandoConectar(enlace, Operador(), [this](const QString& texto) { MostrarEstado(texto); });
+    if (conexion_) return;  // the last connect test is still running
+    QPointer<FrmPrincipal> yo(this);
+    const auto mostrar = [yo](const QString& texto) {
+        QMetaObject::invokeMethod(
+            yo, [yo, texto] { yo->MostrarEstado(texto); }, Qt::QueuedConnection);
+    };
+    Enlace* enlace = enlace_ ? enlace_ : &EnlaceDelPrograma();
+    conexion_ = EjecutarTrabajo(
+        this, [enlace, mostrar](Interaccion& op) { ComandoConectar(*enlace, op, mostrar); }, {},
+        interaccionPropia_ ? nullptr : interaccion_);
 }
 void FrmPrincipal::mnuAuto() {
     AbrirVentanaHija(new frmAuto);

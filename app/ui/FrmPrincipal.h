@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/ui/Trabajo.h"
 #include "base/Interaccion.h"
 
 class QAction;
@@ -16,6 +17,7 @@ class QPrinter;
 class QStatusBar;
 class QToolBar;
 class FrmAyuda;
+class Enlace;
 
 class FrmPrincipal : public QMainWindow {
     Q_OBJECT
@@ -46,6 +48,10 @@ class FrmPrincipal : public QMainWindow {
     void AbrirVentanaHija(QWidget* ventana);
 
     Interaccion& Operador() { return *interaccion_; }
+    // The indicator link of the windows (tests give their own; default the program's).
+    void fijarEnlace(Enlace* enlace) { enlace_ = enlace; }
+    // The connect test is running (it runs as a job: the window keeps drawing).
+    bool conectando() const { return conexion_ != nullptr; }
 
   public Q_SLOTS:
     void conectar();
@@ -84,6 +90,8 @@ class FrmPrincipal : public QMainWindow {
 
     std::unique_ptr<Interaccion> interaccionPropia_;
     Interaccion* interaccion_;
+    Enlace* enlace_ = nullptr;
+    QPointer<Trabajo> conexion_;
     QHash<QString, QAction*> acciones_;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuView_ = nullptr;

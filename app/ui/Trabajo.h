@@ -35,8 +35,9 @@ class Trabajo : public QObject {
 
 // Starts `procedimiento` on a worker thread. `alTerminar` runs on the interface thread once it
 // has returned. A window must not be destroyed while its procedure runs (the procedure may be
-// waiting for a box over it): it refuses to close, or cancels the link and waits. The Trabajo is a child of `ventana` and deletes
-// itself after `terminado`. `interaccion` replaces the boxes over the window (tests: a scripted
-// fake). Database connections the procedure opened with ConexionPara are closed at its end.
+// waiting for a box over it): it refuses to close, or cancels the link and waits. The Trabajo is a
+// child of `ventana` and deletes itself after `terminado`. `interaccion` replaces the boxes over
+// the window (tests: a scripted fake). Database connections the procedure opened with ConexionPara
+// are closed at its end.
 Trabajo* EjecutarTrabajo(QWidget* ventana, std::function<void(Interaccion&)> procedimiento,
                          std::function<void()> alTerminar = {}, Interaccion* interaccion = nullptr);

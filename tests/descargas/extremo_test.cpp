@@ -10,6 +10,7 @@
 #include "base/Globales.h"
 #include "data/Provision.h"
 #include "link/EnlaceDirecto.h"
+#include "settings/ValoresGlobales.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
@@ -19,7 +20,6 @@
 #include "weighings/BajadaAuto.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
-#include "settings/ValoresGlobales.h"
 
 namespace {
 
@@ -56,9 +56,10 @@ class DescargaExtremo : public ::testing::Test {
 
     static bool Sql(const QString& sentencia) { return aux::Sql({sentencia}); }
 
-    void Cargar(int n) {
+    // n weighings whose Secuencia runs from `primera` (each reload is new weighings).
+    void Cargar(int n, int primera = 100) {
         for (int i = 1; i <= n; ++i) sim.agregarPesada(RegistroDePrueba(i));
-        sim.fijarContador(quint32(n + 100));
+        sim.fijarContador(quint32(n + primera));
     }
     ResultadoDescarga Bajar() { return LeerAuditoria(espia, op, campos); }
     long long Lote() const { return ValorEntero(LeerConfig("global", "Lote", "1")); }
@@ -79,7 +80,8 @@ class DescargaExtremo : public ::testing::Test {
     }
 
     // Each of the n weighings given, exactly once, in batch `lote` of all three sinks.
-    void ComprobarGuardadas(int n, long long lote, const QString& celdaLote = "H3") {
+    void ComprobarGuardadas(int n, long long lote, const QString& celdaLote = "H3",
+                            int primera = 100) {
         const std::vector<QVariantList> filas = Tabla(lote);
         ASSERT_EQ(int(filas.size()), n);
         const QString prefijo = QString::number(lote) + ";";
@@ -98,12 +100,12 @@ class DescargaExtremo : public ::testing::Test {
             EXPECT_TRUE(l.startsWith(
                 prefijo + QStringLiteral("%1;%2;%1;%3;").arg(i).arg(10 * i).arg(1000 + i)))
                 << l.toStdString();
-            EXPECT_TRUE(l.endsWith(";" + QString::number(100 + i - 1)));
+            EXPECT_TRUE(l.endsWith(";" + QString::number(primera + i - 1)));
             const QString fila = QString::number(5 + i);
             ASSERT_TRUE(hoja["C" + fila].existe) << i;
             EXPECT_EQ(hoja["C" + fila].valor.toDouble(), 10.0 * i);
             EXPECT_EQ(hoja["D" + fila].valor, QString::number(i));
-            EXPECT_EQ(hoja["I" + fila].valor.toLongLong(), 100 + i - 1);
+            EXPECT_EQ(hoja["I" + fila].valor.toLongLong(), primera + i - 1);
         }
     }
 
@@ -184,14 +186,18 @@ TEST_F(DescargaExtremo, StorageFailuresKeepTheRecordsAndTheNextDownloadStoresThe
     const int n = 40;
     Cargar(n);
 
-    // A row of the coming batch is already in the table: the 25th weighing is refused.
-    ASSERT_TRUE(Sql("INSERT INTO " + DataTbReporte + " (Lote, Numero, Peso) VALUES (21, 25, 0)"));
+    // The table refuses the 25th weighing as a duplicate: nothing of the batch is stored anywhere.
+    ASSERT_TRUE(Sql("INSERT INTO " + DataTbReporte + " (Lote, Numero, Peso) VALUES (1, 99, 250)"));
+    ASSERT_TRUE(Sql("CREATE UNIQUE INDEX peso_unico ON " + DataTbReporte + " (Peso)"));
     EXPECT_EQ(Bajar().fin, FinDescarga::FalloAlmacenamiento);
     EXPECT_EQ(op.textos().last(), "Error en base de datos");
     ComprobarIntacto(n);
-    // What was written stays: the text line of each weighing goes out before its table row.
-    EXPECT_EQ(Plano().filter(QRegularExpression("^21;")).size(), 25);
+    EXPECT_TRUE(Tabla(21).empty());
+    EXPECT_TRUE(Plano().isEmpty());
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("libro.xlsx")));
     EXPECT_EQ(Lote(), 21);
+    ASSERT_TRUE(Sql("DROP INDEX peso_unico"));
+    ASSERT_TRUE(Sql("DELETE FROM " + DataTbReporte));
 
     // No template.
     QFile::rename(carpeta.ruta("PlantillaBascora.xlsx"), carpeta.ruta("guardada.xlsx"));
@@ -250,7 +256,7 @@ TEST_F(DescargaExtremo, NamesForCodesAndTotalsByProduct) {
     EXPECT_FALSE(hoja["A8"].existe);
 
     // The totals read fails: told and logged, and the download still deletes and unlocks.
-    Cargar(2);
+    Cargar(2, 200);
     op.mensajes.clear();
     Cortar([](const PeticionEnlace& p) { return p.Direccion == "13547"; });
     EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
@@ -286,7 +292,7 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
     EXPECT_EQ(Tabla().size(), size_t(n));
 
     // Now the unlock fails at the end of a download: the retry sends only the unlock.
-    Cargar(n);
+    Cargar(n, 200);
     Cortar([](const PeticionEnlace& p) {  // the unlock only
         return p.Modo == "T" && p.Direccion == "13541" && p.Dato.at(0) == 0;
     });
@@ -300,7 +306,7 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
     EXPECT_FALSE(sim.indicador().bloqueado());
     EXPECT_EQ(bajada.BajadaPendiente, 0);
     EXPECT_EQ(Lote(), 22);
-    ComprobarGuardadas(n, 22, "K3");
+    ComprobarGuardadas(n, 22, "K3", 200);
     EXPECT_EQ(Tabla().size(), size_t(2 * n));
     bajada.Terminar();
 }

@@ -24,8 +24,14 @@ T* Hijo(QWidget& w, const char* nombre) {
     return hijo;
 }
 
+// Every request of the download window runs as a job; the test waits for it to end.
+bool Terminada(const frmPesadas& ventana) {
+    return QTest::qWaitFor([&] { return !ventana.ocupada(); });
+}
+
 TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     CarpetaTemporal carpeta;
+    ConfigurarPlano("plano", "1");
     EnlaceFalso indicador;
     InteraccionGuion op;
     frmPesadas ventana(nullptr, &indicador, &op);
@@ -50,6 +56,7 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     indicador.estado = 1;
     op.responder({true, true});
     leer->click();
+    ASSERT_TRUE(Terminada(ventana));
     EXPECT_TRUE(ventana.esperando());
     EXPECT_FALSE(leer->isVisible());
     EXPECT_FALSE(desbloquear->isVisible());
@@ -63,7 +70,9 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     EXPECT_TRUE(ventana.esperando());
     indicador.estado = 0;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana.esperando(); }));
+    ASSERT_TRUE(Terminada(ventana));
     EXPECT_TRUE(leer->isVisible());
+    EXPECT_TRUE(leer->isEnabled());
     EXPECT_FALSE(bajar->isVisible());
     EXPECT_FALSE(error->isVisible());
     EXPECT_GE(cnt->text().toInt(), 3);
@@ -77,7 +86,9 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     indicador.estado = 1;
     op.responder({true, true});
     leer->click();
+    ASSERT_TRUE(Terminada(ventana));
     ASSERT_TRUE(ventana.esperando());
+    ASSERT_TRUE(Terminada(ventana));
     EXPECT_TRUE(ventana.close());
     EXPECT_FALSE(ventana.esperando());
     EXPECT_EQ(cerrada.count(), 1);
@@ -85,9 +96,12 @@ TEST(FrmPesadas, WaitsForABusyIndicatorThenDownloads) {
     QTest::qWait(30);
     EXPECT_EQ(indicador.peticiones.size(), peticiones);
 
-    // Unlock from the window.
+    // Unlock from the window: the commands are off while it runs, and the window stays open.
     op.responder({true});
     desbloquear->click();
+    EXPECT_FALSE(leer->isEnabled());
+    ASSERT_TRUE(Terminada(ventana));
+    EXPECT_TRUE(leer->isEnabled());
     EXPECT_EQ(indicador.peticiones.last(), "T 13541 0000");
 }
 
@@ -107,14 +121,17 @@ TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
 
     ventana.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return estado->text() == "Conectado"; }));
-    EXPECT_TRUE(Hijo<QTimer>(ventana, "Timer1")->isActive());
-    EXPECT_TRUE(reporte->toPlainText().contains(" - ON\n"));
-    EXPECT_EQ(indicador.pesadas.size(), 3);  // InicioBajar 0: nothing yet
+    EXPECT_TRUE(Hijo<QTimer>(ventana, "TmrReloj")->isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reporte->toPlainText().contains(" - ON\n"); }));
+    ventana.EnNucleo([&] { EXPECT_EQ(indicador.pesadas.size(), 3); });  // InicioBajar 0
 
+    // The download runs on the window's worker thread; the clock goes on meanwhile.
     QTest::mouseDClick(estado, Qt::LeftButton);
-    EXPECT_TRUE(indicador.pesadas.isEmpty());
-    EXPECT_TRUE(reporte->toPlainText().contains(
-        "Recepción finalizada con éxito. Se han recibido 3 pesadas."));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return reporte->toPlainText().contains(
+            "Recepción finalizada con éxito. Se han recibido 3 pesadas.");
+    }));
+    ventana.EnNucleo([&] { EXPECT_TRUE(indicador.pesadas.isEmpty()); });
 
     QEvent entrar(QEvent::Enter);  // the label shows it can be clicked
     QCoreApplication::sendEvent(estado, &entrar);
@@ -129,7 +146,7 @@ TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
     EXPECT_TRUE(ventana.close());
     EXPECT_EQ(cerrada.count(), 1);
     EXPECT_EQ(op.mensajes.last().texto, "Desea cerrar la ventana?");
-    EXPECT_TRUE(reporte->toPlainText().endsWith(" - OFF"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reporte->toPlainText().endsWith(" - OFF"); }));
     EXPECT_TRUE(carpeta.leer("auto.txt").endsWith(" - OFF\r\n"));
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -35,7 +36,7 @@ class Libro : public ::testing::Test {
         s.Abrir(lote);
         for (int i = 1; i <= cantidad; ++i) s.Agregar(Ejemplo(lote, i));
         s.Cerrar();
-        ruta = s.rutaLibro();
+        ruta = QFileInfo(s.rutaLibro()).fileName();
         return LeerHoja(ruta, kHoja);
     }
     CarpetaTemporal carpeta;
@@ -104,14 +105,20 @@ TEST_F(Libro, CadaDescargaCopiaLaPlantillaDeNuevo) {
     EXPECT_EQ(c["A6"].valor, "1A/12/05");
     EXPECT_EQ(c["B6"].valor, "25:99");
 
-    // An aborted download leaves the copy without rows.
+    // An aborted download leaves the last good workbook as it was, and no temporary file.
+    const QByteArray antes = carpeta.leer(ruta);
     Sumideros abortada(TipoDescarga::Manual, o);
     abortada.Abrir(5);
     abortada.Agregar(Ejemplo(5, 1));
     abortada.Abortar();
-    c = LeerHoja(ruta, kHoja);
-    EXPECT_EQ(c["A5"].valor, "Fecha");
-    EXPECT_FALSE(c["A6"].existe);
+    EXPECT_EQ(carpeta.leer(ruta), antes);
+    EXPECT_EQ(QDir(carpeta.ruta(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // Workbooks named by their batch are never replaced: the batch number must have been reused.
+    o.nombreLibro = QStringLiteral(" ");
+    Descargar(TipoDescarga::Manual, 1, 7);
+    Sumideros repetida(TipoDescarga::Manual, o);
+    EXPECT_THROW(repetida.Abrir(7), ErrorAlmacenamiento);
 }
 
 TEST_F(Libro, FallosDeAlmacenamientoAlAbrir) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -85,18 +86,24 @@ TEST(ArchivoPlano, LineasAgregadasEntreDescargas) {
     for (long long lote : {7, 8}) {
         Sumideros s(TipoDescarga::Manual, SoloPlano());
         s.Abrir(lote);
-        s.Agregar(Ejemplo(lote, 1));
+        Pesada p = Ejemplo(lote, 1);
+        p.Secuencia += 10 * lote;
+        EXPECT_TRUE(s.Agregar(p));
         Pesada rara = Ejemplo(lote, 2, 5);
-        rara.Fecha = QStringLiteral("1A/12/05");  // not BCD: kept as it came
-        rara.Codigo[0] = QString::fromUtf8("Café");
-        s.Agregar(rara);
+        rara.Secuencia += 10 * lote;
+        rara.Fecha = QStringLiteral("1A/12/05");             // not BCD: kept as it came
+        rara.Codigo[0] = QString::fromUtf8("Café\r\nfrío");  // a name never splits a line
+        EXPECT_TRUE(s.Agregar(rara));
+        EXPECT_FALSE(s.Agregar(p));  // the same weighing twice is stored once
         s.Cerrar();
-        EXPECT_EQ(s.rutaPlano(), "Datos2.txt");
+        EXPECT_EQ(QFileInfo(s.rutaPlano()).fileName(), "Datos2.txt");
         lineas += QString::fromUtf8(
-                      "%1;1;123%2;ABC   ;12345;12kg;a;b;0;24/12/2005;09:30:00;997\r\n"
-                      "%1;2;5;Café;12345;12kg;a;b;0;1A/12/05;09:30:00;998\r\n")
+                      "%1;1;123%2;ABC   ;12345;12kg;a;b;0;24/12/2005;09:30:00;%3\r\n"
+                      "%1;2;5;Café  frío;12345;12kg;a;b;0;1A/12/05;09:30:00;%4\r\n")
                       .arg(lote)
-                      .arg(punto + "45");
+                      .arg(punto + "45")
+                      .arg(997 + 10 * lote)
+                      .arg(998 + 10 * lote);
     }
     const QByteArray esperado = AAnsi(lineas);
     EXPECT_EQ(carpeta.leer("Datos2.txt"), esperado);
@@ -114,8 +121,9 @@ TEST(ArchivoPlano, FallosDeEscrituraSeInforman) {
     // A device that is always full: the line is refused, not half written and reported as done.
     ArchivoPlano lleno(QStringLiteral("/dev/full"), QStringLiteral(";"), Fecha_Frm);
     lleno.Abrir();
+    EXPECT_TRUE(lleno.Agregar(Ejemplo(1, 1)));
     try {
-        lleno.Agregar(Ejemplo(1, 1));
+        lleno.Cerrar();
         FAIL() << "a failed write must raise";
     } catch (const ErrorAlmacenamiento& e) {
         EXPECT_FALSE(e.esClaveDuplicada());
@@ -183,7 +191,7 @@ TEST_F(TablaReporte, CadaPesadaUnaFila) {
     }
 }
 
-TEST_F(TablaReporte, ClaveDuplicadaDetieneYConservaLoAnterior) {
+TEST_F(TablaReporte, ClaveDuplicadaNoGuardaNadaDelLote) {
     ASSERT_TRUE(aux::Sql(
         {QStringLiteral("INSERT INTO Reporte (Lote, Numero, Fecha) VALUES (12, 2, 'plantada')")}));
     o.plano = true;
@@ -202,11 +210,10 @@ TEST_F(TablaReporte, ClaveDuplicadaDetieneYConservaLoAnterior) {
     std::vector<QVariantList> filas;
     ASSERT_TRUE(
         aux::Sql({QStringLiteral("SELECT Numero, Fecha FROM Reporte ORDER BY Numero")}, &filas));
-    ASSERT_EQ(filas.size(), 2u);
-    EXPECT_EQ(filas[0][1].toString(), "24/12/05");
-    EXPECT_EQ(filas[1][1].toString(), "plantada");
-    // The text line goes before the table row, so both lines stay in the file.
-    EXPECT_EQ(carpeta.leer("plano.txt").count("\r\n"), 2);
+    // The batch is stored whole or not at all: its records are still in the indicator.
+    ASSERT_EQ(filas.size(), 1u);
+    EXPECT_EQ(filas[0][1].toString(), "plantada");
+    EXPECT_EQ(carpeta.leer("plano.txt").count("\r\n"), 0);
 
     // A missing table is not a duplicate key.
     DataTbReporte = QStringLiteral("NoHay");
@@ -219,6 +226,31 @@ TEST_F(TablaReporte, ClaveDuplicadaDetieneYConservaLoAnterior) {
         EXPECT_FALSE(e.esClaveDuplicada());
     }
     sinTabla.Abortar();
+}
+
+TEST_F(TablaReporte, PesadasYaGuardadasNoSeRepiten) {
+    ASSERT_TRUE(aux::Sql({QStringLiteral("ALTER TABLE Reporte ADD COLUMN Secuencia INTEGER")}));
+    o.plano = true;
+    o.separador = QStringLiteral(";");
+    o.nombrePlano = QStringLiteral("plano.txt");
+    const auto bajar = [&](long long lote, int desde, int hasta) {
+        Sumideros s(TipoDescarga::Manual, o);
+        s.Abrir(lote);
+        int nuevas = 0;
+        for (int i = desde; i <= hasta; ++i) nuevas += s.Agregar(Ejemplo(lote, i)) ? 1 : 0;
+        s.Cerrar();
+        return nuevas;
+    };
+    EXPECT_EQ(bajar(12, 1, 3), 3);
+    // The delete of batch 12 failed: the next download reads the same three and one more.
+    EXPECT_EQ(bajar(13, 1, 4), 1);
+    std::vector<QVariantList> filas;
+    ASSERT_TRUE(aux::Sql({QStringLiteral("SELECT Lote, Secuencia FROM Reporte ORDER BY Secuencia")},
+                         &filas));
+    ASSERT_EQ(filas.size(), 4u);
+    EXPECT_EQ(filas[3][0].toInt(), 13);
+    EXPECT_EQ(filas[3][1].toInt(), 1000);
+    EXPECT_EQ(carpeta.leer("plano.txt").count("\r\n"), 4);
 }
 
 TEST(TablaPesadas, ValorNumericoInicial) {

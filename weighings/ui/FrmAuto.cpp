@@ -4,11 +4,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
-#include "link/ui/FrmComm.h"
+#include "link/ui/EnlacePrograma.h"
 #include "settings/Idioma.h"
 #include "weighings/BajadaAuto.h"
 #include "weighings/Decodificacion.h"
@@ -26,16 +27,18 @@ QGroupBox* Marco(const char* nombre, const QString& titulo, QWidget* contenido, 
 }  // namespace
 
 frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
-    : QWidget(padre, Qt::Window), interaccion_(interaccion) {
-    if (!enlace) {
-        enlacePropio_ = std::make_unique<FrmComm>(this);
-        enlace = enlacePropio_.get();
-    }
+    : QWidget(padre, Qt::Window), interaccion_(interaccion), hilo_(new QThread(this)) {
     if (!interaccion_) {
         interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
         interaccion_ = interaccionPropia_.get();
     }
-    bajada_ = new BajadaAuto(*enlace, this);
+    // No parent: it moves to its own thread when the window starts it.
+    bajada_ = new BajadaAuto(enlace ? *enlace : EnlaceDelPrograma());
+    hilo_->setObjectName(QStringLiteral("BajadaAuto"));
+    TmrReloj = new QTimer(this);
+    TmrReloj->setObjectName(QStringLiteral("TmrReloj"));
+    TmrReloj->setInterval(200);
+    connect(TmrReloj, &QTimer::timeout, this, &frmAuto::MostrarHora);
 
     setObjectName(QStringLiteral("frmAuto"));
     setWindowTitle(T("001001", "Descarga automática de la auditoria"));
@@ -73,9 +76,6 @@ frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     connect(bajada_, &BajadaAuto::reporte, this,
             [this](const QString& linea) { Txt_Reporte->appendPlainText(linea); });
     connect(bajada_, &BajadaAuto::estadoConexion, LblEstado, &QLabel::setText);
-    connect(bajada_, &BajadaAuto::horaActual, this, [this](const QDateTime& ahora) {
-        LblHoraActual->setText(ahora.time().toString(QStringLiteral("HH:mm:ss")));
-    });
 
     bajada_->fijarCampos(Llena_Opciones());
     bajada_->LeerHorario();
@@ -83,7 +83,25 @@ frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     LblHoraActual->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
-frmAuto::~frmAuto() = default;
+frmAuto::~frmAuto() {
+    if (hilo_->isRunning()) {
+        hilo_->quit();
+        hilo_->wait();
+    }
+    delete bajada_;
+}
+
+void frmAuto::EnNucleo(const std::function<void()>& f) {
+    if (!hilo_->isRunning()) {
+        f();
+        return;
+    }
+    QMetaObject::invokeMethod(bajada_, f, Qt::BlockingQueuedConnection);
+}
+
+void frmAuto::MostrarHora() {
+    LblHoraActual->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
 
 void frmAuto::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
@@ -95,8 +113,10 @@ void frmAuto::showEvent(QShowEvent* evento) {
 }
 
 void frmAuto::Iniciar() {
-    bajada_->Iniciar();
-    LblHoraComunicacion->setText(bajada_->textoHora());
+    bajada_->moveToThread(hilo_);
+    hilo_->start();
+    TmrReloj->start();
+    QMetaObject::invokeMethod(bajada_, &BajadaAuto::Iniciar, Qt::QueuedConnection);
 }
 
 void frmAuto::MarcarEstado(bool negrita) {
@@ -109,7 +129,7 @@ void frmAuto::MarcarEstado(bool negrita) {
 bool frmAuto::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::Enter) MarcarEstado(objeto == LblEstado);
     if (objeto == LblEstado && evento->type() == QEvent::MouseButtonDblClick) {
-        bajada_->BajarAhora();
+        QMetaObject::invokeMethod(bajada_, &BajadaAuto::BajarAhora, Qt::QueuedConnection);
         return true;
     }
     return QWidget::eventFilter(objeto, evento);
@@ -121,7 +141,9 @@ void frmAuto::closeEvent(QCloseEvent* evento) {
         evento->ignore();
         return;
     }
-    bajada_->Terminar();
+    // A download in progress finishes first: it may be between storing and deleting.
+    EnNucleo([this] { bajada_->Terminar(); });
+    TmrReloj->stop();
     evento->accept();
     Q_EMIT cerrada();
 }

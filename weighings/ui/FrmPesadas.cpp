@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
-#include "link/ui/FrmComm.h"
+#include "app/ui/Trabajo.h"
+#include "link/ui/EnlacePrograma.h"
 #include "settings/Idioma.h"
 #include "weighings/LeerAuditoria.h"
 
@@ -21,12 +22,9 @@ frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
       LblCnt(new QLabel(this)),
       LblError(new QLabel(this)),
       TmrBajar(new QTimer(this)),
-      enlace_(enlace),
-      interaccion_(interaccion) {
-    if (!enlace_) {
-        enlacePropio_ = std::make_unique<FrmComm>(this);
-        enlace_ = enlacePropio_.get();
-    }
+      enlace_(enlace ? enlace : &EnlaceDelPrograma()),
+      interaccion_(interaccion),
+      interaccionTrabajos_(interaccion) {
     if (!interaccion_) {
         interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
         interaccion_ = interaccionPropia_.get();
@@ -82,22 +80,50 @@ bool frmPesadas::esperando() const {
     return TmrBajar->isActive();
 }
 
+bool frmPesadas::ocupada() const {
+    return trabajo_ != nullptr;
+}
+
+void frmPesadas::Ejecutar(std::function<void(Interaccion&)> procedimiento,
+                          std::function<void()> alTerminar) {
+    for (QPushButton* b : {CmdLeer, CmdDesbloquear, CmdEliminar}) b->setEnabled(false);
+    trabajo_ = EjecutarTrabajo(
+        this, std::move(procedimiento),
+        [this, alTerminar = std::move(alTerminar)] {
+            for (QPushButton* b : {CmdLeer, CmdDesbloquear, CmdEliminar}) b->setEnabled(true);
+            if (alTerminar) alTerminar();
+        },
+        interaccionTrabajos_);
+}
+
 void frmPesadas::CmdLeer_Click() {
+    if (ocupada()) return;
     if (interaccion_->Preguntar(T("008026", "Desea bajar las pesadas del Indicador?"),
                                 T("008027", "Atención"), Icono::Pregunta))
         Descargar();
 }
 
 void frmPesadas::CmdDesbloquear_Click() {
-    ::CmdDesbloquear(*enlace_, *interaccion_);
+    if (ocupada()) return;
+    Enlace* enlace = enlace_;
+    Ejecutar([enlace](Interaccion& op) { ::CmdDesbloquear(*enlace, op); });
 }
 
 void frmPesadas::CmdEliminar_Click() {
-    ::CmdEliminar(*enlace_, *interaccion_);
+    if (ocupada()) return;
+    Enlace* enlace = enlace_;
+    Ejecutar([enlace](Interaccion& op) { ::CmdEliminar(*enlace, op); });
 }
 
 void frmPesadas::Descargar() {
-    if (LeerAuditoria(*enlace_, *interaccion_, campos_).fin == FinDescarga::Esperar) EntrarEspera();
+    auto fin = std::make_shared<FinDescarga>(FinDescarga::FalloEstado);
+    Enlace* enlace = enlace_;
+    const OpcionesCampos campos = campos_;
+    Ejecutar(
+        [enlace, campos, fin](Interaccion& op) { *fin = LeerAuditoria(*enlace, op, campos).fin; },
+        [this, fin] {
+            if (*fin == FinDescarga::Esperar) EntrarEspera();
+        });
 }
 
 void frmPesadas::EntrarEspera() {
@@ -121,25 +147,31 @@ void frmPesadas::SalirEspera() {
 }
 
 void frmPesadas::TmrBajar_Timer() {
-    // The status read may yield to the event loop; a tick inside it must not start another.
-    if (enTick_) return;
-    enTick_ = true;
+    if (ocupada()) return;  // the last status read is still out
     LblCnt->setText(QString::number(LblCnt->text().toInt() + 1));
-    const EstadoIndicador estado = LeerEstadoIndicador(*enlace_);
-    enTick_ = false;
-    if (!TmrBajar->isActive()) return;  // the window was closed meanwhile
-    if (estado == EstadoIndicador::SinRespuesta) {
-        LblError->show();
-        return;
-    }
-    LblError->hide();
-    if (estado == EstadoIndicador::Libre) {
-        SalirEspera();
-        Descargar();  // from the start: the status is checked once more
-    }
+    auto estado = std::make_shared<EstadoIndicador>(EstadoIndicador::SinRespuesta);
+    Enlace* enlace = enlace_;
+    Ejecutar([enlace, estado](Interaccion&) { *estado = LeerEstadoIndicador(*enlace); },
+             [this, estado] {
+                 if (!TmrBajar->isActive()) return;  // the window was closed meanwhile
+                 if (*estado == EstadoIndicador::SinRespuesta) {
+                     LblError->show();
+                     return;
+                 }
+                 LblError->hide();
+                 if (*estado == EstadoIndicador::Libre) {
+                     SalirEspera();
+                     Descargar();  // from the start: the status is checked once more
+                 }
+             });
 }
 
 void frmPesadas::closeEvent(QCloseEvent* evento) {
+    // A job may be waiting for the indicator or for a box over this window.
+    if (ocupada()) {
+        evento->ignore();
+        return;
+    }
     TmrBajar->stop();
     evento->accept();
     Q_EMIT cerrada();
