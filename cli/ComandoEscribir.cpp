@@ -31,14 +31,13 @@ int ComandoEscribir(const QStringList& args) {
     p.Dato = dato;
     Reintentos = 0;
     enlace.Solicitar(p);
-    if (dato.size() % 2) dato.append('\0');
-    salida << VolcadoRegistros(direccion, dato);
-    salida.flush();
     error << "Reintentos = " << Reintentos.load() << "\n";
     if (!p.Exito) {
-        error << "write failed\n";
+        error << "write failed\n";  // nothing on stdout: scripts must not take it as written
         return 1;
     }
+    if (dato.size() % 2) dato.append('\0');
+    salida << VolcadoRegistros(direccion, dato);
     return 0;
 }
 

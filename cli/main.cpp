@@ -2,6 +2,7 @@
 // default the working directory); the first remaining word names the command.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "base/Globales.h"
@@ -44,11 +45,17 @@ int main(int argc, char** argv) {
             return 2;
         }
         const QString carpeta = argumentos.at(iCarpeta + 1);
-        if (!QDir().mkpath(carpeta) || !QDir::setCurrent(carpeta)) {
+        argumentos.remove(iCarpeta, 2);
+        // Only provisioning makes a folder: a mistyped one must not look like an empty setup.
+        const bool preparar = argumentos.value(0) == QLatin1String("preparar");
+        if (!QFileInfo(carpeta).isDir() && !(preparar && QDir().mkpath(carpeta))) {
+            error << "the data folder does not exist: " << carpeta << "\n";
+            return 2;
+        }
+        if (!QDir::setCurrent(carpeta)) {
             error << "cannot use the data folder " << carpeta << "\n";
             return 2;
         }
-        argumentos.remove(iCarpeta, 2);
     }
     if (argumentos.isEmpty()) return MostrarUso(error);
 

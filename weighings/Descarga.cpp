@@ -125,7 +125,7 @@ bool Almacenar(const Lectura& l, const ParametrosDescarga& par, const OpcionesSa
     }
 
     // Totals by product, into the workbook just written.
-    if (bajarTotales && salida.libro) {
+    if (bajarTotales && !sumideros.rutaLibro().isEmpty()) {
         Reintentos = 0;
         QByteArray bloque;
         if (!LeerRegistros(enlace, DirTotales, CantidadTotales * LargoTotal / 2, &bloque)) {

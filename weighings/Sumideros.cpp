@@ -76,6 +76,8 @@ struct Sumideros::Impl {
     std::unique_ptr<ArchivoPlano> plano;
     std::unique_ptr<TablaPesadas> tabla;
     TiemposSumideros tiempos;
+    int nuevas = 0;       // weighings this batch stored
+    int yaGuardadas = 0;  // weighings an earlier download had stored
 };
 
 namespace {
@@ -152,11 +154,21 @@ bool Sumideros::Agregar(const Pesada& pesada) {
     if (d->plano) Medido(d->tiempos.planoNs, [&] { enPlano = !d->plano->Agregar(pesada); });
     // The table, where there is one, says whether the weighing is new; else the text file.
     const bool yaGuardada = d->tabla ? enTabla : enPlano;
-    if (d->libro && !yaGuardada) Medido(d->tiempos.libroNs, [&] { d->libro->Agregar(pesada); });
-    return !yaGuardada;
+    if (yaGuardada) {
+        ++d->yaGuardadas;
+        return false;
+    }
+    ++d->nuevas;
+    if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Agregar(pesada); });
+    return true;
 }
 
 void Sumideros::Cerrar() {
+    // A batch that brought nothing new keeps the last workbook instead of an empty one.
+    if (d->libro && d->nuevas == 0 && d->yaGuardadas > 0) {
+        d->libro->Abortar();
+        d->libro.reset();
+    }
     if (d->libro) Medido(d->tiempos.libroNs, [&] { d->libro->Preparar(); });
     if (d->tabla) {
         Medido(d->tiempos.tablaNs, [&] { d->tabla->Cerrar(); });

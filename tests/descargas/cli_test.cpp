@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTest>
 
 #include "base/Globales.h"
@@ -137,6 +139,69 @@ TEST_F(ComandoDescarga, ServiceDownloadsAndSigtermDuringADownloadLetsItFinishFir
     EXPECT_TRUE(informe.contains(" - ON\r\n"));
     EXPECT_TRUE(informe.endsWith(" - OFF\r\n"));
     ComprobarDescargadas(100);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
+    for (int i = 13; i <= 300; ++i) sim.agregarPesada(RegistroDePrueba(i));
+    simulador::AjustesFallos lento;
+    lento.tardar = 1.0;
+    lento.retardoMs = 5;  // long enough for both to be running at once
+    sim.fijarFallos(lento);
+    QProcess a, b;
+    Iniciar(a, {"descargar", "--si"});
+    Iniciar(b, {"descargar", "--si"});
+    ASSERT_TRUE(a.waitForFinished(120000));
+    ASSERT_TRUE(b.waitForFinished(120000));
+    const QByteArray salidas = a.readAllStandardOutput() + a.readAllStandardError() +
+                               b.readAllStandardOutput() + b.readAllStandardError();
+    // One stored the 300, the other was refused.
+    EXPECT_EQ(a.exitCode() + b.exitCode(), 1) << salidas.toStdString();
+    EXPECT_TRUE(salidas.contains("Hay otra descarga en curso")) << salidas.toStdString();
+    ComprobarDescargadas(300);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ComandoCli, MistypedFolderAndFailedWriteNeverLookLikeSuccess) {
+    CarpetaTemporal carpeta;
+    const QString cli = QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli");
+    const auto ejecutar = [&](const QStringList& argumentos, QByteArray* salida = nullptr) {
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("BASCORA_ESPERA_MS", "50");
+        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "200");
+        p.setProcessEnvironment(entorno);
+        p.start(cli, argumentos);
+        p.waitForFinished(30000);
+        if (salida) *salida = p.readAllStandardOutput();
+        return p.exitCode();
+    };
+    const QString falta = carpeta.ruta("no-existe");
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "leer", "Global", "Lote"}), 2);
+    EXPECT_FALSE(QFileInfo::exists(falta));
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "preparar"}), 0);
+    EXPECT_TRUE(QFileInfo(falta).isDir());
+
+    // Nobody listens on the port: the write fails and stdout stays empty.
+    QTcpServer cerrado;
+    cerrado.listen(QHostAddress::LocalHost, 0);
+    const QString puerto = QString::number(cerrado.serverPort());
+    cerrado.close();
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "guardar", "Global", "Comunicacion_1", "1"}),
+              0);
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "guardar", "Global", "Host_1", "127.0.0.1"}),
+              0);
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "guardar", "Global", "Port_1", puerto}), 0);
+    QByteArray salida;
+    EXPECT_EQ(ejecutar({"--carpeta", falta, "escribir", "10", "1", "2"}, &salida), 1);
+    EXPECT_TRUE(salida.isEmpty()) << salida.toStdString();
 }
 
 }  // namespace

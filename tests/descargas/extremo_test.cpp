@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "base/Globales.h"
@@ -309,6 +311,124 @@ TEST_F(DescargaExtremo, ScheduledDownloadResumesAtTheDeleteAndAtTheUnlock) {
     ComprobarGuardadas(n, 22, "K3", 200);
     EXPECT_EQ(Tabla().size(), size_t(2 * n));
     bajada.Terminar();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DescargaExtremo, ResumedDeleteKeepsWeighingsTakenSinceAndTheNextDownloadStoresThem) {
+    const int n = 20;
+    Cargar(n);
+    BajadaAuto bajada(espia);
+    bajada.fijarReloj([] { return QDateTime(QDate(2026, 5, 4), QTime(10, 0)); });
+    Cortar([](const PeticionEnlace& p) { return p.Modo == "T" && p.Direccion == "6"; });
+    bajada.Iniciar();
+    bajada.BajarAhora();
+    ASSERT_EQ(bajada.EtapaBajada, 2);
+    Restablecer();
+
+    // Someone unlocks the indicator by hand and it weighs 5 more before the retry.
+    sim.escribirRegistros(DirBloqueo, DatoDesbloquear());
+    for (int i = n + 1; i <= n + 5; ++i) sim.agregarPesada(RegistroDePrueba(i));
+    sim.fijarContador(quint32(n + 5 + 100));
+    bajada.Reconectar();
+    EXPECT_EQ(sim.indicador().cuenta(), n + 5);  // nothing deleted
+    EXPECT_FALSE(sim.indicador().bloqueado());
+    EXPECT_EQ(bajada.EtapaBajada, 0);
+    EXPECT_TRUE(carpeta.leer("Datos.log").contains("cambi"));
+
+    // The next download stores the 5 and skips the 20 already stored.
+    bajada.BajarAhora();
+    ComprobarIntacto(0, false);
+    EXPECT_EQ(Tabla().size(), size_t(n + 5));
+    EXPECT_EQ(Plano().size(), n + 5);
+    EXPECT_EQ(Tabla(22).size(), 5u);
+    bajada.Terminar();
+}
+
+TEST_F(DescargaExtremo, FailedDeleteThenASecondDownloadStoresEachWeighingOnce) {
+    const int n = 30;
+    Cargar(n);
+    Cortar([](const PeticionEnlace& p) { return p.Modo == "T" && p.Direccion == "6"; });
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloEliminar);
+    Restablecer();
+    const QByteArray libro = carpeta.leer("libro.xlsx");
+    sim.escribirRegistros(DirBloqueo, DatoDesbloquear());  // "Desbloquear"
+
+    op.mensajes.clear();
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+    EXPECT_EQ(op.textos().last(),
+              "Recepción finalizada con éxito\nSe han recibido 30 pesadas\n"
+              "30 ya estaban guardadas y no se repitieron");
+    ComprobarGuardadas(n, 21);
+    EXPECT_EQ(Tabla().size(), size_t(n));
+    EXPECT_EQ(Plano().size(), n);
+    EXPECT_EQ(carpeta.leer("libro.xlsx"), libro);  // a batch with nothing new keeps the workbook
+    ComprobarIntacto(0, false);
+}
+
+TEST_F(DescargaExtremo, NoActiveOutputLeavesTheIndicatorAlone) {
+    Cargar(5);
+    GuardarConfigSeccion("Global",
+                         {{"FormatoAccess", "0"}, {"FormatoExcel", "0"}, {"ArchivoPlano", "0"}});
+    EXPECT_EQ(Bajar().fin, FinDescarga::SinSalida);
+    EXPECT_TRUE(op.textos().last().startsWith("No hay ninguna salida activa"));
+    EXPECT_EQ(sim.tramasRecibidas(6), 0);
+    ComprobarIntacto(5, false);
+    EXPECT_EQ(Lote(), 20);
+}
+
+TEST_F(DescargaExtremo, ExportPathsAreNeverFollowedThroughLinks) {
+    Cargar(4);
+    QTemporaryDir fuera;
+    const QString ajeno = fuera.filePath("ajeno.txt");
+    QFile f(ajeno);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no tocar\n");
+    f.close();
+    ASSERT_TRUE(QFile::link(ajeno, carpeta.ruta("plano.txt")));
+    ASSERT_TRUE(QFile::link(ajeno, carpeta.ruta("libro.xlsx")));
+
+    EXPECT_EQ(Bajar().fin, FinDescarga::FalloAlmacenamiento);  // the text file refuses the link
+    ComprobarIntacto(4);
+    QFile::remove(carpeta.ruta("plano.txt"));
+    sim.escribirRegistros(DirBloqueo, DatoDesbloquear());
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);  // the workbook replaces the link
+    ComprobarIntacto(0, false);
+
+    QFile leido(ajeno);
+    ASSERT_TRUE(leido.open(QIODevice::ReadOnly));
+    EXPECT_EQ(leido.readAll(), "no tocar\n");
+    EXPECT_FALSE(QFileInfo(carpeta.ruta("libro.xlsx")).isSymLink());
+}
+
+// Two data folders (two PCs) store into one weighing table: their batch numbers never collide.
+TEST_F(DescargaExtremo, TwoDataFoldersSharingOneTableNeverReuseABatch) {
+    const QString archivo = carpeta.ruta("datos.db");
+    const QString cadena = QStringLiteral("Driver=QSQLITE;Data Source=%1;").arg(archivo);
+    GuardarConfig("BaseDeDatos", "DataCSReporte", cadena, true);
+    CargarValoresGlobales();
+    Cargar(3);
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);  // PC A: batch 21
+    {
+        CarpetaTemporal otra;  // PC B, its own settings with Lote 20 as well
+        const InformeProvision informe = PrepararCarpeta();
+        ASSERT_TRUE(informe.ok());
+        ASSERT_TRUE(CrearPlantilla(otra.ruta("PlantillaBascora.xlsx")));
+        sim.ConfigurarEnlaceTcp();
+        ConfigurarPlano("plano", "20", {{"FormatoAccess", "1"}});
+        GuardarConfig("BaseDeDatos", "DataCSReporte", cadena, true);
+        CargarValoresGlobales();
+        Cargar(3, 300);
+        EXPECT_EQ(Bajar().fin, FinDescarga::Completa);
+        EXPECT_EQ(Lote(), 22);
+    }
+    CargarValoresGlobales();
+    Cargar(3, 400);
+    EXPECT_EQ(Bajar().fin, FinDescarga::Completa);  // PC A again: past PC B's batch
+    EXPECT_EQ(Lote(), 23);
+    EXPECT_EQ(Tabla().size(), 9u);
 }
 
 }  // namespace
