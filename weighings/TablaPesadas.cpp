@@ -62,15 +62,18 @@ void TablaPesadas::Abrir() {
     QString error;
     db_ = ConexionPara(DataCSReporte, &error);
     if (!db_.isOpen()) throw ErrorAlmacenamiento(error, false);
-    const QSqlRecord columnas = db_.record(DataTbReporte);
-    if (columnas.isEmpty()) {
-        throw ErrorAlmacenamiento(
-            QStringLiteral("tabla de pesadas no disponible: ") + DataTbReporte, false);
+    const QString tabla = IdentificadorSql(db_, DataTbReporte);
+    QSqlQuery vacia(db_);
+    if (!vacia.exec(QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE 1 = 0"))) {
+        throw ErrorAlmacenamiento(QStringLiteral("tabla de pesadas no disponible: ") +
+                                      DataTbReporte + QStringLiteral(": ") +
+                                      vacia.lastError().text(),
+                                  false);
     }
     // Databases made before the column existed store no Secuencia and cannot tell a weighing
     // stored by an earlier download ("bascora-cli preparar" adds it).
-    conSecuencia_ = columnas.contains(QStringLiteral("Secuencia"));
-    const QString tabla = IdentificadorSql(db_, DataTbReporte);
+    conSecuencia_ = vacia.record().contains(QStringLiteral("Secuencia"));
+    vacia.finish();
 
     // One transaction for the batch (a commit per row costs a disk sync each), taken before the
     // highest batch is read so that PCs sharing one table take their batch numbers one at a time:
