@@ -4,13 +4,16 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include "link/EnlaceDirecto.h"
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
+#include "tests/support/SimuladorPrueba.h"
 #include "weighings/BajadaAuto.h"
 #include "weighings/ui/FrmAuto.h"
 #include "weighings/ui/FrmPesadas.h"
@@ -148,6 +151,59 @@ TEST(FrmAuto, ReportsConnectsDownloadsOnDoubleClickAndAsksBeforeClosing) {
     EXPECT_EQ(op.mensajes.last().texto, "Desea cerrar la ventana?");
     EXPECT_TRUE(QTest::qWaitFor([&] { return reporte->toPlainText().endsWith(" - OFF"); }));
     EXPECT_TRUE(carpeta.leer("auto.txt").endsWith(" - OFF\r\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the paint events of a widget.
+class ContadorPintura : public QObject {
+  public:
+    int pinturas = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++pinturas;
+        return false;
+    }
+};
+
+TEST(FrmAuto, ClockTicksAndTheWindowRepaintsDuringALongDownload) {
+    CarpetaTemporal carpeta;
+    SimuladorPrueba sim;
+    sim.ConfigurarEnlaceTcp();
+    ConfigurarPlano("plano", "1");
+    for (int i = 1; i <= 500; ++i) sim.agregarPesada(RegistroDePrueba(i));
+    simulador::AjustesFallos lento;
+    lento.tardar = 1.0;
+    lento.retardoMs = 4;  // a few seconds for the 813 frames
+    sim.fijarFallos(lento);
+    EnlaceDirecto enlace;
+    enlace.fijarEsperas(500, 1000);
+    InteraccionGuion op;
+    frmAuto ventana(nullptr, &enlace, &op);
+    ventana.nucleo()->fijarConectar([](Enlace&) { return 1; });
+    auto* hora = Hijo<QLabel>(ventana, "LblHoraActual");
+    auto* reporte = Hijo<QPlainTextEdit>(ventana, "Txt_Reporte");
+    ContadorPintura pintura;
+    hora->installEventFilter(&pintura);
+    ventana.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reporte->toPlainText().contains(" - ON"); }));
+
+    QTest::mouseDClick(Hijo<QLabel>(ventana, "LblEstado"), Qt::LeftButton);
+    QSet<QString> horas;
+    pintura.pinturas = 0;
+    const bool recibidas = QTest::qWaitFor(
+        [&] {
+            horas.insert(hora->text());
+            return reporte->toPlainText().contains("Se han recibido 500 pesadas.");
+        },
+        60000);
+    ASSERT_TRUE(recibidas) << reporte->toPlainText().toStdString();
+    EXPECT_GE(horas.size(), 3);  // the clock went on second by second
+    EXPECT_GE(pintura.pinturas, 3);
+    EXPECT_EQ(sim.indicador().cuenta(), 0);
+    op.responder({true});
+    EXPECT_TRUE(ventana.close());
 }
 
 }  // namespace
