@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <functional>
+#include <ostream>
 
 #include "data/Conexion.h"
 #include "data/Provision.h"
@@ -15,6 +16,11 @@
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "tests/support/SimuladorPrueba.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class EnlaceEspia : public Enlace {
   public:
