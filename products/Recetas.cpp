@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <cmath>
 
 #include "base/Globales.h"
@@ -196,12 +197,15 @@ bool Fallar(const QSqlQuery& q, QString* error) {
 // -------------------------------------------------------------------------
 
 AjustesRecetas LeerAjustesRecetas() {
+    const auto entero = [](const char* clave, const char* defecto) {
+        const long long v = ValorEntero(LeerConfig(
+            QStringLiteral("global"), QString::fromLatin1(clave), QString::fromLatin1(defecto)));
+        // No wrap-around: a count that does not fit stays out of range and is refused.
+        return int(std::clamp(v, -100000LL, 100000LL));
+    };
     AjustesRecetas a;
-    a.Componentes = qint16(ValorEntero(
-        LeerConfig(QStringLiteral("global"), QStringLiteral("cntComp"), QStringLiteral("8"))));
-    a.Decimales = int(ValorEntero(
-        LeerConfig(QStringLiteral("global"), QStringLiteral("Decimales_1"), QStringLiteral("1"))));
-    a.Decimales = qBound(-kDecimalesMaximos, a.Decimales, kDecimalesMaximos);
+    a.Componentes = entero("cntComp", "8");
+    a.Decimales = qBound(-kDecimalesMaximos, entero("Decimales_1", "1"), kDecimalesMaximos);
     return a;
 }
 

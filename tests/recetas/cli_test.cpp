@@ -68,9 +68,9 @@ TEST_F(ComandoRecetas, RefusalsAndWrongCommandLines) {
     EXPECT_TRUE(errores.contains("el componente 3 (Valor 3) está vacío")) << qPrintable(errores);
     EXPECT_EQ(Ejecutar({"cargar", "99", "--si"}), 1);
     EXPECT_TRUE(errores.contains("La receta 99 no existe")) << qPrintable(errores);
-    GuardarConfig("global", "cntComp", "7");
+    GuardarConfig("global", "cntComp", "65544");  // no 16-bit wrap-around to 8
     EXPECT_EQ(Ejecutar({"recuperar", "1", "--si"}), 1);
-    EXPECT_TRUE(errores.contains("cntComp = 7")) << qPrintable(errores);
+    EXPECT_TRUE(errores.contains("cntComp = 65544")) << qPrintable(errores);
     EXPECT_EQ(sim.tramasRecibidas(), 0);
 
     for (const QStringList& mal : {QStringList{}, QStringList{"borrar"}, QStringList{"cargar"},

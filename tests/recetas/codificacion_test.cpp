@@ -3,8 +3,6 @@
 
 #include "products/Recetas.h"
 #include "products/ValidarTecla.h"
-#include "settings/Config.h"
-#include "tests/support/CarpetaTemporal.h"
 
 namespace {
 
@@ -140,29 +138,7 @@ TEST(Recetas, AreaOfARecipeFollowsTheComponentCount) {
     EXPECT_FALSE(RecetaEnMemoria(-1, 8));
 }
 
-TEST(Recetas, SettingsAndTheirDefaults) {
-    CarpetaTemporal carpeta;
-    AjustesRecetas a = LeerAjustesRecetas();
-    EXPECT_EQ(a.Componentes, 8);
-    EXPECT_EQ(a.Decimales, 1);
-    GuardarConfigSeccion("global", {{"cntComp", "16"}, {"Decimales_1", "2"}});
-    a = LeerAjustesRecetas();
-    EXPECT_EQ(a.Componentes, 16);
-    EXPECT_EQ(a.Decimales, 2);
-
-    ConfiguracionSP sp = LeerConfiguracionSP();
-    ASSERT_EQ(sp.nombres.size(), 16);
-    EXPECT_EQ(sp.nombres[0], "Valor 1");
-    EXPECT_EQ(sp.nombres[15], "Valor 16");
-    EXPECT_EQ(sp.letras[9], "10");
-    GuardarConfigSeccion("SP", {{"SP3", "Harina  "}, {"LSP3", "H"}, {"SP4", ""}});
-    sp = LeerConfiguracionSP();
-    EXPECT_EQ(sp.nombres[2], "Harina  ");  // blanks kept
-    EXPECT_EQ(sp.letras[2], "H");
-    EXPECT_EQ(sp.nombres[3], "");
-}
-
-TEST(Recetas, SetPointImagesAreTwelveBytesPerNameAndOneByteperLetter) {
+TEST(Recetas, SetPointImagesAreTwelveBytesPerNameAndOneBytePerLetter) {
     QStringList nombres;
     QStringList letras;
     for (int n = 1; n <= 16; ++n) {

@@ -79,6 +79,7 @@ TEST_F(Transferencias, ValueThatCannotBeEncodedRefusesTheLoadBeforeAnyFrame) {
         ASSERT_EQ(op.mensajes.size(), 2) << c.valor;
         EXPECT_EQ(op.mensajes[1].texto, QString::fromUtf8(c.mensaje));
         EXPECT_EQ(op.mensajes[1].icono, Icono::Error);
+        EXPECT_EQ(sim.tramasRecibidas(), 0);
     }
     // A component above cntComp is not part of the recipe.
     QStringList valores = Ceros(8) + QStringList{"basura"};
