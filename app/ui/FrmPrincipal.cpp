@@ -22,6 +22,7 @@
 #include "app/ui/InteraccionVentanas.h"
 #include "app/ui/Trabajo.h"
 #include "link/ui/EnlacePrograma.h"
+#include "products/ui/FrmRecetas.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -303,8 +304,10 @@ void FrmPrincipal::mnubajar() {
 }
 void FrmPrincipal::mnuCodigos() {}   // window not built yet
 void FrmPrincipal::mnuMembrete() {}  // window not built yet
-void FrmPrincipal::mnuRecetas() {}   // window not built yet
-void FrmPrincipal::mnuReporte() {}   // window not built yet
+void FrmPrincipal::mnuRecetas() {
+    AbrirVentanaHija(new frmRecetas);
+}
+void FrmPrincipal::mnuReporte() {}  // window not built yet
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {
     AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
