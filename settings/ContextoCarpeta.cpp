@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QSaveFile>
+#include <QThread>
 #include <ctime>
 
 #include "settings/ArchivoIni.h"
@@ -229,6 +231,18 @@ QString MotivoCandado(const QLockFile& candado, const QString& ruta) {
     return T("021011", "No se puede crear el archivo de bloqueo") + QStringLiteral(": ") + ruta;
 }
 
+// Another writer holds it for milliseconds: poll briefly rather than QLockFile's growing sleeps.
+bool TomarCandado(QLockFile& candado) {
+    QElapsedTimer espera;
+    espera.start();
+    while (!candado.tryLock(0)) {
+        if (candado.error() != QLockFile::LockFailedError || espera.elapsed() > kEsperaCandadoMs)
+            return false;
+        QThread::msleep(2);
+    }
+    return true;
+}
+
 // The file as it is now; nothing when it exists but cannot be read (it must not be replaced then).
 std::optional<QByteArray> ContenidoActual(const QString& ruta, QString* error) {
     if (!QFileInfo::exists(ruta)) return QByteArray();
@@ -264,8 +278,7 @@ bool ContextoCarpeta::modificarConfig(const CambioLineas& cambiar, QString* erro
     const QString rutaCandado = carpeta_ + u'/' + kCandadoConfig;
     QLockFile candado(rutaCandado);
     candado.setStaleLockTime(kCandadoViejoMs);
-    if (!candado.tryLock(kEsperaCandadoMs))
-        return Fallar(error, MotivoCandado(candado, rutaCandado));
+    if (!TomarCandado(candado)) return Fallar(error, MotivoCandado(candado, rutaCandado));
 
     // Looked up under the lock: another process may just have created the file.
     const QString rutaIni = ruta(kArchivoConfig);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <vector>
 
+#include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
 #include "tests/settings/DiscoLleno.h"
@@ -99,6 +100,19 @@ TEST(Escritura, UnaSeccionEsTodoONadaYElErrorSeBorraTrasUnExito) {
     EXPECT_TRUE(GuardarConfigSeccion("Setup", {{"1", "5"}, {"2", "7"}}));
     EXPECT_TRUE(UltimoErrorConfig().isEmpty());
     EXPECT_EQ(LeerConfig("setup", "2", ""), "7");
+}
+
+// The table back end gives no outcome of its own; an unreachable table must not read as stored.
+TEST(Escritura, EnLaBaseSinTablaAlcanzableNoSeDaPorGuardado) {
+    CarpetaTemporal carpeta;
+    const QString cadena = DataCSGlobal, tabla = DataTbGlobal;
+    DataCSGlobal = QStringLiteral("Driver=QSQLITE;Data Source=falta/no/global.db;");
+    DataTbGlobal = QStringLiteral("Globales");
+    QString error;
+    EXPECT_FALSE(GuardarConfig("x", "Clave", "uno", false, true, &error));
+    EXPECT_FALSE(error.isEmpty());
+    DataCSGlobal = cadena;
+    DataTbGlobal = tabla;
 }
 
 class DiscoLlenoTest : public ::testing::Test {
