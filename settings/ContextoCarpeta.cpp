@@ -206,8 +206,9 @@ QString ContextoCarpeta::ruta(const QString& nombre) const {
 
 std::optional<QByteArray> ContextoCarpeta::valorPerfil(const QString& ruta, const QString& seccion,
                                                        const QString& clave) const {
+    const QString absoluta = QDir::isAbsolutePath(ruta) ? ruta : this->ruta(ruta);
     QMutexLocker bloqueo(&estado_->mutex);
-    const ArchivoIni::Perfil* perfil = estado_->perfil(ruta);
+    const ArchivoIni::Perfil* perfil = estado_->perfil(absoluta);
     if (!perfil) return std::nullopt;
     return perfil->valor(seccion, clave);
 }

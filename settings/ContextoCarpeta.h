@@ -24,7 +24,8 @@ class ContextoCarpeta {
     ContextoCarpeta& operator=(const ContextoCarpeta&) = delete;
 
     // The process-wide context. Until iniciar() is called it is the working directory at the
-    // moment of the first call, taken once.
+    // moment of the first call, taken once. The reference stays valid while this context is in
+    // place; code that may outlive a replacement (tests swap contexts) keeps compartido().
     static ContextoCarpeta& actual();
     static std::shared_ptr<ContextoCarpeta> compartido();
     // Start-up: the data folder given by --carpeta (or the working directory).
@@ -39,8 +40,9 @@ class ContextoCarpeta {
     // folder part is only made absolute.
     QString ruta(const QString& nombre) const;
 
-    // Raw value of [seccion] clave of a private-profile file, blanks around it removed; nothing
-    // when the file, the section or the key is missing or the file cannot be read.
+    // Raw value of [seccion] clave of a private-profile file (a relative path is taken in the data
+    // folder), blanks around it removed; nothing when the file, the section or the key is missing
+    // or the file cannot be read.
     std::optional<QByteArray> valorPerfil(const QString& ruta, const QString& seccion,
                                           const QString& clave) const;
 

@@ -115,6 +115,9 @@ TEST(Contexto, NoSigueAlDirectorioActual) {
     const auto anterior = ContextoCarpeta::reemplazar(propio);
     EXPECT_EQ(QDir::currentPath(), QDir(otra.ruta()).canonicalPath());
     EXPECT_EQ(LeerConfig("Global", "K", ""), "propia");
+    carpeta.escribir("Ingles.IDM", "[Idioma]\r\n005002=Connect.\r\n");
+    otra.escribir("ingles.idm", "[Idioma]\r\n005002=Wrong.\r\n");
+    EXPECT_EQ(LeerValorPerfil("ingles.idm", "Idioma", "005002", "x"), "Connect");
     ASSERT_TRUE(GuardarConfig("Global", "Nueva", "1"));
     EXPECT_TRUE(carpeta.leer("bascora.ini").contains("Nueva=1."));
     EXPECT_FALSE(otra.leer("bascora.ini").contains("Nueva"));
