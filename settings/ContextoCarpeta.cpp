@@ -51,9 +51,14 @@ struct Firma {
 std::optional<Firma> FirmaDe(const QString& ruta) {
     struct stat s {};
     if (::stat(QFile::encodeName(ruta).constData(), &s) != 0) return std::nullopt;
-    return Firma{
-        s.st_dev,          s.st_ino, s.st_size, Nanosegundos(s.st_mtim), Nanosegundos(s.st_ctim),
-        S_ISREG(s.st_mode)};
+    Firma f;
+    f.dispositivo = s.st_dev;
+    f.nodo = s.st_ino;
+    f.tamano = s.st_size;
+    f.modificado = Nanosegundos(s.st_mtim);
+    f.cambiado = Nanosegundos(s.st_ctim);
+    f.regular = S_ISREG(s.st_mode);
+    return f;
 }
 
 // A change made in the same clock tick as our read could leave the same times behind. While the
