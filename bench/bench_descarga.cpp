@@ -14,6 +14,7 @@
 #include "tests/support/SimuladorPrueba.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
+#include "settings/ContextoCarpeta.h"
 #include "settings/ValoresGlobales.h"
 
 namespace {
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
         QTemporaryDir dir;
         const QString anterior = QDir::currentPath();
         QDir::setCurrent(dir.path());
+        ContextoCarpeta::iniciar(dir.path());
         {
             PrepararCarpeta();
             if (!QFile::exists(QStringLiteral("PlantillaBascora.xlsx")))

@@ -5,7 +5,6 @@
 #include "cli/Comandos.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
-#include "settings/Cp1252.h"
 
 namespace {
 
@@ -39,17 +38,13 @@ int Config(const QStringList& argumentos) {
         if (resto.at(0).isEmpty() || resto.at(1).isEmpty()) {
             return UsoConfig(error, QStringLiteral("SECCION and CLAVE cannot be empty"));
         }
-        GuardarConfig(resto.at(0), resto.at(1), resto.at(2), cifrado);
-        // The program never reports a failed write; an installer must know. Compare the bytes on
-        // disk with what the store writes: the value (scrambled or not), its closing ".", on one
-        // line.
-        QByteArray esperado =
-            AAnsi(cifrado ? CifrarTexto(resto.at(2), 255) : resto.at(2)) + QByteArray(".");
-        esperado.replace('\r', ' ').replace('\n', ' ');
-        const QString ruta = RutaEnCarpetaDatos(QStringLiteral("bascora.ini"));
-        const auto escrito = ArchivoIni::LeerValor(ruta, resto.at(0), resto.at(1));
-        if (!escrito || *escrito != esperado.trimmed()) {
-            error << "bascora-cli config: could not write " << ruta << "\n";
+        // The program's store refuses what it cannot keep as given and checks every write; an
+        // installer must know when the value is not there.
+        QString motivo;
+        if (!GuardarConfig(resto.at(0), resto.at(1), resto.at(2), cifrado, false, &motivo)) {
+            error << "bascora-cli config: could not write [" << resto.at(0) << "] " << resto.at(1)
+                  << " in " << RutaEnCarpetaDatos(QStringLiteral("bascora.ini")) << ": " << motivo
+                  << "\n";
             return 1;
         }
         return 0;

@@ -7,6 +7,7 @@
 
 #include "base/Globales.h"
 #include "cli/Comandos.h"
+#include "settings/ContextoCarpeta.h"
 #include "settings/ValoresGlobales.h"
 
 namespace {
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     }
     if (argumentos.isEmpty()) return MostrarUso(error);
 
+    ContextoCarpeta::iniciar(QDir::currentPath());
     CargarValoresGlobales();
     const QString nombre = argumentos.takeFirst();
     for (const ComandoCli& c : Comandos()) {

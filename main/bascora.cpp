@@ -12,6 +12,7 @@
 #include "app/ui/FrmPrincipal.h"
 #include "app/ui/FrmSplash.h"
 #include "settings/Config.h"
+#include "settings/ContextoCarpeta.h"
 #include "settings/ValoresGlobales.h"
 
 namespace {
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    ContextoCarpeta::iniciar(QDir::currentPath());
     FrmSplash splash;
     splash.MostrarYa();
 

@@ -1,5 +1,7 @@
 #include "products/Recetas.h"
 
+#include <QRegularExpression>
+
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSqlDriver>
@@ -493,11 +495,16 @@ QString TextoDeBytes(const QByteArray& bytes) {
     return DesdeAnsi(b);
 }
 
+// The settings file cannot hold leading blanks (reading drops them): a blank letter is stored as
+// no letter and a name loses the blanks in front, instead of the whole section being refused.
 void GuardarSP(const QString& prefijo, const QStringList& valores) {
+    static const QRegularExpression blancosIniciales(QStringLiteral("^ +"));
     QList<std::pair<QString, QString>> claves;
     for (int n = 1; n <= kSetPoints; ++n)
-        claves.append({prefijo + QString::number(n), valores.value(n - 1)});
-    GuardarConfigSeccion(QStringLiteral("SP"), claves);
+        claves.append({prefijo + QString::number(n),
+                       valores.value(n - 1).remove(blancosIniciales)});
+    if (!GuardarConfigSeccion(QStringLiteral("SP"), claves))
+        qWarning("set points not stored: %s", qPrintable(UltimoErrorConfig()));
 }
 
 }  // namespace

@@ -1,27 +1,13 @@
 #include "settings/ArchivoIni.h"
 
-#include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
-#include <QSaveFile>
 
+#include "settings/ContextoCarpeta.h"
 #include "settings/Cp1252.h"
 
-Q_LOGGING_CATEGORY(lcIni, "bascora.settings")
+namespace ArchivoIni {
 
 namespace {
-
-QList<QByteArray> LeerLineas(const QString& ruta, bool* ok) {
-    QFile archivo(ruta);
-    *ok = archivo.open(QIODevice::ReadOnly);
-    if (!*ok) return {};
-    QList<QByteArray> lineas = archivo.readAll().split('\n');
-    if (!lineas.isEmpty() && lineas.last().isEmpty()) lineas.removeLast();
-    for (QByteArray& linea : lineas) {
-        if (linea.endsWith('\r')) linea.chop(1);
-    }
-    return lineas;
-}
 
 // Name of a "[Section]" line, or nothing when the line is not a section header.
 std::optional<QString> NombreSeccion(const QByteArray& linea) {
@@ -39,6 +25,10 @@ std::optional<QString> NombreClave(const QByteArray& linea) {
     const int igual = linea.indexOf('=');
     if (igual < 0) return std::nullopt;
     return DesdeAnsi(linea.left(igual).trimmed());
+}
+
+QByteArray ValorDeLinea(const QByteArray& linea) {
+    return linea.mid(linea.indexOf('=') + 1).trimmed();
 }
 
 bool MismoNombre(const QString& a, const QString& b) {
@@ -72,83 +62,78 @@ Ubicacion Buscar(const QList<QByteArray>& lineas, const QString& seccion, const 
     return u;
 }
 
-// A value that holds a line break would split the line in two; keep it on one line.
-QByteArray EnUnaLinea(QByteArray valor) {
-    valor.replace('\r', ' ');
-    valor.replace('\n', ' ');
-    return valor;
-}
-
 }  // namespace
 
-std::optional<QByteArray> ArchivoIni::LeerValor(const QString& ruta, const QString& seccion,
-                                                const QString& clave) {
-    bool ok = false;
-    const QList<QByteArray> lineas = LeerLineas(ruta, &ok);
-    if (!ok) return std::nullopt;
-    const Ubicacion u = Buscar(lineas, seccion, clave);
-    if (u.clave < 0) return std::nullopt;
-    const QByteArray& linea = lineas[u.clave];
-    return linea.mid(linea.indexOf('=') + 1).trimmed();
+Perfil Perfil::Analizar(const QByteArray& contenido) {
+    Perfil perfil;
+    QHash<QString, QByteArray>* actual = nullptr;
+    for (const QByteArray& linea : Lineas(contenido)) {
+        if (const auto nombre = NombreSeccion(linea)) {
+            const QString clave = nombre->toCaseFolded();
+            // A later section of the same name is never looked at.
+            actual = perfil.secciones_.contains(clave) ? nullptr : &perfil.secciones_[clave];
+            continue;
+        }
+        if (!actual) continue;
+        if (const auto k = NombreClave(linea)) {
+            const QString clave = k->toCaseFolded();
+            if (!actual->contains(clave)) actual->insert(clave, ValorDeLinea(linea));
+        }
+    }
+    return perfil;
 }
 
-bool ArchivoIni::EscribirValor(const QString& ruta, const QString& seccion, const QString& clave,
-                               const QByteArray& valor) {
-    return EscribirValores(ruta, seccion, {{clave, valor}});
+std::optional<QByteArray> Perfil::valor(const QString& seccion, const QString& clave) const {
+    const auto s = secciones_.constFind(seccion.toCaseFolded());
+    if (s == secciones_.cend()) return std::nullopt;
+    const auto k = s->constFind(clave.toCaseFolded());
+    if (k == s->cend()) return std::nullopt;
+    return *k;
 }
 
-namespace {
+QList<QByteArray> Lineas(const QByteArray& contenido) {
+    QList<QByteArray> lineas = contenido.split('\n');
+    if (!lineas.isEmpty() && lineas.last().isEmpty()) lineas.removeLast();
+    for (QByteArray& linea : lineas) {
+        if (linea.endsWith('\r')) linea.chop(1);
+    }
+    return lineas;
+}
+
+QByteArray Unir(const QList<QByteArray>& lineas) {
+    QByteArray contenido;
+    for (const QByteArray& linea : lineas) contenido += linea + "\r\n";
+    return contenido;
+}
 
 void PonerValor(QList<QByteArray>& lineas, const QString& seccion, const QString& clave,
                 const QByteArray& valor) {
     const Ubicacion u = Buscar(lineas, seccion, clave);
-    const QByteArray valorSeguro = EnUnaLinea(valor);
     if (u.clave >= 0) {
         QByteArray& linea = lineas[u.clave];
-        linea = linea.left(linea.indexOf('=')).trimmed() + '=' + valorSeguro;
+        linea = linea.left(linea.indexOf('=')).trimmed() + '=' + valor;
     } else if (u.seccion >= 0) {
         int despues = u.finSeccion;
         while (despues - 1 > u.seccion && lineas[despues - 1].trimmed().isEmpty()) --despues;
-        lineas.insert(despues, AAnsi(clave) + '=' + valorSeguro);
+        lineas.insert(despues, AAnsi(clave) + '=' + valor);
     } else {
         lineas.append('[' + AAnsi(seccion) + ']');
-        lineas.append(AAnsi(clave) + '=' + valorSeguro);
+        lineas.append(AAnsi(clave) + '=' + valor);
     }
 }
 
-}  // namespace
-
-bool ArchivoIni::EscribirValores(const QString& ruta, const QString& seccion,
-                                 const QList<std::pair<QString, QByteArray>>& valores) {
-    bool existe = false;
-    QList<QByteArray> lineas = LeerLineas(ruta, &existe);
-    if (!existe && QFile::exists(ruta)) {
-        qCWarning(lcIni) << "cannot read" << ruta << "- not written";
-        return false;
-    }
-    for (const auto& [clave, valor] : valores) PonerValor(lineas, seccion, clave, valor);
-
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        qCWarning(lcIni) << "cannot write" << ruta << archivo.errorString();
-        return false;
-    }
-    for (const QByteArray& linea : lineas) {
-        archivo.write(linea);
-        archivo.write("\r\n");
-    }
-    if (!archivo.commit()) {
-        qCWarning(lcIni) << "cannot replace" << ruta << archivo.errorString();
-        return false;
-    }
-    return true;
+std::optional<QByteArray> LeerValor(const QString& ruta, const QString& seccion,
+                                    const QString& clave) {
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QList<QByteArray> lineas = Lineas(archivo.readAll());
+    const Ubicacion u = Buscar(lineas, seccion, clave);
+    if (u.clave < 0) return std::nullopt;
+    return ValorDeLinea(lineas[u.clave]);
 }
+
+}  // namespace ArchivoIni
 
 QString RutaEnCarpetaDatos(const QString& nombre) {
-    const QDir carpeta = QDir::current();
-    const QStringList archivos = carpeta.entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString& archivo : archivos) {
-        if (MismoNombre(archivo, nombre)) return carpeta.filePath(archivo);
-    }
-    return carpeta.filePath(nombre);
+    return ContextoCarpeta::actual().ruta(nombre);
 }

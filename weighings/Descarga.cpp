@@ -8,7 +8,7 @@
 #include "base/Bytes.h"
 #include "link/Enlace.h"
 #include "products/NombresPLU.h"
-#include "settings/ArchivoIni.h"
+#include "settings/ContextoCarpeta.h"
 #include "settings/Config.h"
 #include "weighings/LibroExcel.h"
 
@@ -46,16 +46,6 @@ class EnlaceMedido : public Enlace {
     Enlace& enlace_;
     MedidasDescarga* medidas_;
 };
-
-// One download at a time per data folder, across processes (window, service, CLI). A lock left
-// by a process that died is taken over.
-std::unique_ptr<QLockFile> BloquearDescarga() {
-    auto candado =
-        std::make_unique<QLockFile>(RutaEnCarpetaDatos(QStringLiteral("bascora-descarga.lock")));
-    candado->setStaleLockTime(0);
-    if (!candado->tryLock(0)) return nullptr;
-    return candado;
-}
 
 // The lookup takes the codes indexed from 1.
 void SustituirNombres(Pesada& p, const std::array<bool, 9>& alfa) {
@@ -207,7 +197,7 @@ ResultadoDescarga Descargar(Enlace& enlaceReal, const ParametrosDescarga& par,
                             AvisosDescarga& avisos) {
     EnlaceMedido enlace(enlaceReal, par.medidas);
     ResultadoDescarga r;
-    const std::unique_ptr<QLockFile> candado = BloquearDescarga();
+    const std::unique_ptr<QLockFile> candado = ContextoCarpeta::actual().bloquearDescarga();
     if (!candado) {
         r.fin = FinDescarga::OtraDescarga;
         return r;
@@ -256,7 +246,7 @@ ResultadoDescarga Descargar(Enlace& enlaceReal, const ParametrosDescarga& par,
 }
 
 FinDescarga EliminarSiSinCambios(Enlace& enlace, int cuenta, long long contador, QString* motivo) {
-    const std::unique_ptr<QLockFile> candado = BloquearDescarga();
+    const std::unique_ptr<QLockFile> candado = ContextoCarpeta::actual().bloquearDescarga();
     if (!candado) return FinDescarga::OtraDescarga;
     QByteArray dato;
     if (!LeerRegistros(enlace, DirAuditoria, 1, &dato)) return FinDescarga::FalloLectura;

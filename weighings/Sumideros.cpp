@@ -19,15 +19,11 @@ ErrorAlmacenamiento::ErrorAlmacenamiento(const QString& descripcion, bool claveD
       claveDuplicada_(claveDuplicada) {}
 
 long long TomarLote(long long minimo, QString* error) {
-    const long long guardado = ValorEntero(LeerConfig("global", "Lote", "1"));
-    const long long lote = std::max(guardado, minimo) + 1;
-    GuardarConfig("global", "lote", lote);
-    // Read back from the file: a setting that did not land would give this number again tomorrow.
-    if (ValorEntero(LeerConfig("global", "Lote", "0")) != lote) {
-        *error = QStringLiteral("bascora.ini: Lote %1 no quedó guardado").arg(lote);
-        return 0;
-    }
-    return lote;
+    // Under the settings lock, written and read back from the file before it is used.
+    // A missing "Lote" reads as 1, so the first batch is 2.
+    const std::optional<long long> lote =
+        IncrementarConfig("global", "Lote", std::max(minimo, 1LL), error);
+    return lote ? *lote : 0;
 }
 
 bool FalloPorClaveDuplicada(const std::exception& error) {

@@ -8,6 +8,7 @@
 
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
+#include "tests/settings/DiscoLleno.h"
 #include "tests/support/CarpetaTemporal.h"
 
 namespace {
@@ -137,6 +138,71 @@ TEST_F(ConfigCli, GuardarCreaElArchivoQueFaltaYFallaConUnoSiNoPuedeEscribir) {
         EXPECT_EQ(Cli(carpeta_.ruta(), {"config", "guardar", "Global", "Host_1", "::1"}).codigo, 1);
         EXPECT_EQ(carpeta_.leer("bascora.ini"), Archivo());
     }
+}
+
+TEST_F(ConfigCli, GuardarRechazaLoQueElArchivoNoPuedeGuardarYDiceElMotivo) {
+    const QList<QStringList> rechazados = {
+        {"Global", "Host_1", QString::fromUtf8("B\xc3\xb2veda"), "--cifrado"},  // ò scrambles to CR
+        {"Global", "Host_1", " 127.0.0.1"},
+        {"Global", "Host_1", QString(254, u'x')},
+        {"Global", "Host_1", QString::fromUtf8("\xe6\x97\xa5")},
+        {"Glo]bal", "Host_1", "x"},
+        {"Global", "Host=1", "x"},
+        {"Global", ";Host_1", "x"},
+    };
+    for (const QStringList& argumentos : rechazados) {
+        const Resultado r = Cli(carpeta_.ruta(), QStringList({"config", "guardar"}) + argumentos);
+        EXPECT_EQ(r.codigo, 1) << argumentos.join(' ').toStdString();
+        EXPECT_TRUE(r.error.contains("could not write")) << r.error.toStdString();
+        EXPECT_GT(r.error.section("bascora.ini: ", 1).trimmed().size(), 10)
+            << "the reason is missing: " << r.error.toStdString();
+    }
+    EXPECT_EQ(carpeta_.leer("bascora.ini"), Archivo());
+}
+
+TEST_F(ConfigCli, GuardarEnUnDiscoLlenoDejaElArchivoIntactoYFalla) {
+    DiscoLleno disco;
+    if (!disco.montado()) GTEST_SKIP() << disco.motivo().toStdString();
+    for (int i = 0; i < 300; ++i) lineas_.append("Relleno" + QByteArray::number(i) + "=valor.");
+    const QByteArray original = Archivo();
+    QFile archivo(disco.ruta("bascora.ini"));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    ASSERT_EQ(archivo.write(original), original.size());
+    archivo.close();
+    disco.llenar(1);  // room for the lock file, not for the new copy
+    const Resultado r = Cli(disco.ruta(), {"config", "guardar", "Global", "Lote", "42"});
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_TRUE(r.error.contains("could not write")) << r.error.toStdString();
+    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(archivo.readAll(), original);
+}
+
+// Two processes writing at the same time: every key of both ends up in the file.
+TEST(ConfigCliConcurrente, DosProcesosGuardan200ClavesSinPerderNinguna) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir("bascora.ini", "[Global]\r\nIndicador_1=2.\r\n");
+    const QString programa = QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli");
+    QList<int> codigos;
+    for (int i = 0; i < 100; ++i) {
+        QProcess a, b;
+        a.start(programa, {"--carpeta", carpeta.ruta(), "config", "guardar", "Global",
+                           QStringLiteral("A%1").arg(i), QString::number(i)});
+        b.start(programa, {"--carpeta", carpeta.ruta(), "config", "guardar", "Opciones",
+                           QStringLiteral("B%1").arg(i), QString::number(i)});
+        for (QProcess* p : {&a, &b}) {
+            p->waitForFinished(30000);
+            codigos.append(p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1);
+        }
+    }
+    EXPECT_EQ(codigos.count(0), 200);
+    int presentes = 0;
+    for (int i = 0; i < 100; ++i) {
+        presentes += LeerConfig("Global", QStringLiteral("A%1").arg(i), "") == QString::number(i);
+        presentes += LeerConfig("Opciones", QStringLiteral("B%1").arg(i), "") == QString::number(i);
+    }
+    EXPECT_EQ(presentes, 200);
+    EXPECT_EQ(LeerConfig("Global", "Indicador_1", ""), "2");
+    EXPECT_FALSE(QFile::exists(carpeta.ruta("bascora.ini.lock")));
 }
 
 TEST(Arranque, SinPantallaOSinCarpetaDeDatosLoExplica) {

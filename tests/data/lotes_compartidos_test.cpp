@@ -5,6 +5,7 @@
 
 #include "base/Globales.h"
 #include "settings/Config.h"
+#include "settings/ContextoCarpeta.h"
 #include "tests/data/MotorDatos.h"
 #include "weighings/Sumideros.h"
 
@@ -14,7 +15,7 @@ class LotesCompartidos : public MotorDatos {};
 
 // One download of `n` weighings into the table from the data folder `carpeta`.
 long long Bajar(const QString& carpeta, const QString& cadena, int n, int secuencia) {
-    QDir::setCurrent(carpeta);
+    ContextoCarpeta::iniciar(carpeta);
     DataCSReporte = cadena;
     DataTbReporte = QStringLiteral("Reporte");
     OpcionesSalida o;
@@ -42,7 +43,7 @@ TEST_P(LotesCompartidos, AlternatingDownloadsOfTwoDataFoldersNeverReuseABatch) {
     CarpetaTemporal otra;
     const QString pcB = QDir::currentPath();
     for (const QString& carpeta : {pcA, pcB}) {
-        QDir::setCurrent(carpeta);
+        ContextoCarpeta::iniciar(carpeta);
         GuardarConfig("global", "Lote", "1");
     }
     QList<long long> lotes;
@@ -51,8 +52,9 @@ TEST_P(LotesCompartidos, AlternatingDownloadsOfTwoDataFoldersNeverReuseABatch) {
         lotes << Bajar(pcB, cadena, 2, 100 * vuelta + 50);
     }
     EXPECT_EQ(lotes, QList<long long>({2, 3, 4, 5, 6, 7}));
-    QDir::setCurrent(pcA);
+    ContextoCarpeta::iniciar(pcA);
     EXPECT_EQ(LeerConfig("global", "Lote", ""), "6");  // PC A's own counter caught up
+    ContextoCarpeta::iniciar(pcB);
 }
 
 INSTANCIAR_MOTORES(LotesCompartidos);

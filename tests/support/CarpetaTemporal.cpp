@@ -2,11 +2,15 @@
 
 #include <QFile>
 
-CarpetaTemporal::CarpetaTemporal() : anterior_(QDir::currentPath()) {
+CarpetaTemporal::CarpetaTemporal()
+    : anterior_(QDir::currentPath()),
+      contextoAnterior_(
+          ContextoCarpeta::reemplazar(std::make_shared<ContextoCarpeta>(dir_.path()))) {
     QDir::setCurrent(dir_.path());
 }
 
 CarpetaTemporal::~CarpetaTemporal() {
+    ContextoCarpeta::reemplazar(contextoAnterior_);
     QDir::setCurrent(anterior_);
 }
 

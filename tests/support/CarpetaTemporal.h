@@ -1,11 +1,14 @@
 #pragma once
-// A fresh data folder for one test: made the current directory while the object lives, removed
-// afterwards, and the previous current directory restored.
+// A fresh data folder for one test: made the data folder (ContextoCarpeta) and the current
+// directory while the object lives, removed afterwards, and the previous ones restored.
 
 #include <QByteArray>
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
+
+#include "settings/ContextoCarpeta.h"
 
 class CarpetaTemporal {
   public:
@@ -18,4 +21,5 @@ class CarpetaTemporal {
   private:
     QTemporaryDir dir_;
     QString anterior_;
+    std::shared_ptr<ContextoCarpeta> contextoAnterior_;
 };

@@ -1,0 +1,247 @@
+// Writes of bascora.ini that lose nothing: refused when the file cannot hold the value as given,
+// the old file kept whole on a full disk, concurrent writers and counters never losing a key.
+#include <gtest/gtest.h>
+
+#include <QSet>
+#include <QThread>
+#include <atomic>
+#include <climits>
+#include <vector>
+
+#include "base/Globales.h"
+#include "settings/Config.h"
+#include "settings/Cp1252.h"
+#include "tests/settings/DiscoLleno.h"
+#include "tests/support/CarpetaTemporal.h"
+
+namespace {
+
+const char* kIni = "bascora.ini";
+const QByteArray kInicial = "; a mano\r\n[Global]\r\nK=antes.\r\n";
+
+struct Caso {
+    const char* nombre;
+    QString seccion;
+    QString clave;
+    QString valor;
+    bool cifrado;
+    bool guardable;
+};
+
+QString Texto(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Every value either comes back exactly as given or is refused with the file untouched.
+TEST(Escritura, ValorONombreQueElArchivoNoPuedeGuardarSeRechazaSinTocarNada) {
+    const QString largo253(253, u'x');
+    const QList<Caso> casos = {
+        {"plain ò õ ß keep", "Global", "K", Texto("xòõß y"), false, true},
+        {"253 characters", "Global", "K", largo253, false, true},
+        {"253 scrambled", "Global", "K", largo253, true, true},
+        {"euro and undefined byte", "Global", "K", Texto("€ \u0081"), true, true},
+        {"inner and trailing blanks", "Global", "K", "a  b  ", false, true},
+        {"empty", "Global", "K", "", true, true},
+        {"254 characters", "Global", "K", largo253 + u'x', false, false},
+        {"254 scrambled", "Global", "K", largo253 + u'x', true, false},
+        {"LF", "Global", "K", "uno\n[B]\nX=dos", false, false},
+        {"CR", "Global", "K", "uno\rdos", false, false},
+        {"ò scrambles to CR", "Global", "K", Texto("Bòveda"), true, false},
+        {"õ scrambles to LF", "Global", "K", Texto("põe"), true, false},
+        {"leading blank", "Global", "K", " 5", false, false},
+        {"leading tab", "Global", "K", "\t5", false, false},
+        {"ß scrambles to a leading blank", "Global", "K", Texto("ßx"), true, false},
+        {"ó scrambles to a leading form feed", "Global", "K", Texto("óx"), true, false},
+        {"NUL", "Global", "K", QString(QChar(0)) + u'a', false, false},
+        {"ÿ scrambles to NUL", "Global", "K", Texto("aÿ"), true, false},
+        {"outside Windows-1252", "Global", "K", Texto("日本"), false, false},
+        {"emoji", "Global", "K", Texto("😀"), true, false},
+        {"section with ]", "A]B", "K", "v", false, false},
+        {"section with =", "A=B", "K", "v", false, false},
+        {"section with LF", "A\nB", "K", "v", false, false},
+        {"section starting with [", "[A", "K", "v", false, false},
+        {"section starting with ;", ";A", "K", "v", false, false},
+        {"section with leading blank", " Global", "K", "v", false, false},
+        {"empty section", "", "K", "v", false, false},
+        {"key with =", "Global", "a=b", "v", false, false},
+        {"key with CR", "Global", "a\rb", "v", false, false},
+        {"key starting with [", "Global", "[k", "v", false, false},
+        {"key starting with ;", "Global", ";k", "v", false, false},
+        {"key with trailing blank", "Global", "k ", "v", false, false},
+        {"key outside Windows-1252", "Global", Texto("ключ"), "v", false, false},
+        {"empty key", "Global", "", "v", false, false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        CarpetaTemporal carpeta;
+        carpeta.escribir(kIni, kInicial);
+        QString error;
+        const bool guardado = GuardarConfig(c.seccion, c.clave, c.valor, c.cifrado, false, &error);
+        EXPECT_EQ(guardado, c.guardable) << error.toStdString();
+        if (guardado) {
+            EXPECT_TRUE(error.isEmpty());
+            EXPECT_EQ(LeerConfig(c.seccion, c.clave, "falta", c.cifrado), c.valor);
+            continue;
+        }
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(UltimoErrorConfig(), error);
+        EXPECT_EQ(carpeta.leer(kIni), kInicial);
+        EXPECT_EQ(LeerConfig("B", "X", "none"), "none");
+    }
+}
+
+TEST(Escritura, UnaSeccionEsTodoONadaYElErrorSeBorraTrasUnExito) {
+    CarpetaTemporal carpeta;
+    carpeta.escribir(kIni, kInicial);
+    QString error;
+    EXPECT_FALSE(GuardarConfigSeccion("Setup", {{"1", "5"}, {"2", "a\nb"}}, &error));
+    EXPECT_TRUE(error.startsWith("2: ")) << error.toStdString();  // names the refused key
+    EXPECT_EQ(carpeta.leer(kIni), kInicial);
+    EXPECT_TRUE(GuardarConfigSeccion("Setup", {{"1", "5"}, {"2", "7"}}));
+    EXPECT_TRUE(UltimoErrorConfig().isEmpty());
+    EXPECT_EQ(LeerConfig("setup", "2", ""), "7");
+}
+
+// The table back end gives no outcome of its own; an unreachable table must not read as stored.
+TEST(Escritura, EnLaBaseSinTablaAlcanzableNoSeDaPorGuardado) {
+    CarpetaTemporal carpeta;
+    const QString cadena = DataCSGlobal, tabla = DataTbGlobal;
+    DataCSGlobal = QStringLiteral("Driver=QSQLITE;Data Source=falta/no/global.db;");
+    DataTbGlobal = QStringLiteral("Globales");
+    QString error;
+    EXPECT_FALSE(GuardarConfig("x", "Clave", "uno", false, true, &error));
+    EXPECT_FALSE(error.isEmpty());
+    DataCSGlobal = cadena;
+    DataTbGlobal = tabla;
+}
+
+class DiscoLlenoTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!disco_.montado()) GTEST_SKIP() << disco_.motivo().toStdString();
+        ContextoCarpeta::reemplazar(std::make_shared<ContextoCarpeta>(disco_.ruta()));
+        // Big enough that the new copy needs several pages.
+        QByteArray contenido = "[Global]\r\nLote=41.\r\n";
+        for (int i = 0; i < 400; ++i) contenido += "Clave" + QByteArray::number(i) + "=valor.\r\n";
+        QFile f(disco_.ruta(kIni));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(contenido), contenido.size());
+        f.close();
+        original_ = contenido;
+    }
+    void TearDown() override { ContextoCarpeta::reemplazar(anterior_); }
+
+    QByteArray enDisco() const {
+        QFile f(disco_.ruta(kIni));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    CarpetaTemporal otra_;  // keeps the tests' own context to come back to
+    std::shared_ptr<ContextoCarpeta> anterior_ = ContextoCarpeta::compartido();
+    DiscoLleno disco_;
+    QByteArray original_;
+};
+
+TEST_F(DiscoLlenoTest, ElArchivoQuedaEnteroYLaEscrituraFalla) {
+    for (int libres : {0, 1}) {  // no room even for the lock file; room for the lock only
+        SCOPED_TRACE(libres);
+        disco_.llenar(libres);
+        QString error;
+        EXPECT_FALSE(GuardarConfig("Global", "Nueva", "x", false, false, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(enDisco(), original_);
+        EXPECT_FALSE(IncrementarConfig("Global", "Lote", 1, &error).has_value());
+        EXPECT_EQ(enDisco(), original_);
+        EXPECT_EQ(LeerConfig("Global", "Lote", ""), "41");
+        const QStringList sobras =
+            QDir(disco_.ruta()).entryList({"bascora.ini?*"}, QDir::Files | QDir::Hidden);
+        EXPECT_TRUE(sobras.isEmpty()) << sobras.join(' ').toStdString();
+    }
+}
+
+TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
+    struct Fila {
+        QByteArray archivo;
+        long long minimo;
+        long long esperado;
+    };
+    const QList<Fila> filas = {
+        {"", 1, 2},                           // no file: the minimum counts as stored
+        {"[global]\r\nOtra=3.\r\n", 1, 2},    // no key
+        {"[global]\r\nLote=.\r\n", 1, 2},     // empty value
+        {"[GLOBAL]\r\nlote=41.\r\n", 1, 42},  // any case
+        {"[global]\r\nLote=7.\r\n", 10, 11},  // below the minimum
+        {"[global]\r\nLote=abc.\r\n", 0, 1},  // not a number
+        {"[global]\r\nLote=-5.\r\n", 0, 1},   // negative
+        {"[global]\r\nLote=9999999999.\r\n", 1, 10000000000},
+    };
+    for (const Fila& f : filas) {
+        SCOPED_TRACE(f.archivo.toStdString());
+        CarpetaTemporal carpeta;
+        if (!f.archivo.isEmpty()) carpeta.escribir(kIni, f.archivo);
+        QString error;
+        const auto nuevo = IncrementarConfig("global", "Lote", f.minimo, &error);
+        ASSERT_TRUE(nuevo.has_value()) << error.toStdString();
+        EXPECT_EQ(*nuevo, f.esperado);
+        EXPECT_TRUE(carpeta.leer(kIni).contains("=" + QByteArray::number(f.esperado) + ".\r\n"));
+        EXPECT_EQ(ValorEntero(LeerConfig("Global", "LOTE", "")), f.esperado);
+    }
+    CarpetaTemporal carpeta;
+    carpeta.escribir(kIni, "[global]\r\nLote=7.\r\n");
+    QString error;
+    EXPECT_FALSE(IncrementarConfig("global", "Lote", LLONG_MAX, &error).has_value());
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(IncrementarConfig("glo]bal", "Lote", 1, &error).has_value());
+    EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nLote=7.\r\n");
+}
+
+// Threads of one process: each value handed out once, none lost.
+TEST(Contador, HilosQueIncrementanALaVezNoRepitenNiPierden) {
+    CarpetaTemporal carpeta;
+    constexpr int kHilos = 4;
+    constexpr int kVeces = 15;
+    std::vector<std::vector<long long>> vistos(kHilos);
+    std::vector<std::unique_ptr<QThread>> hilos;
+    for (int h = 0; h < kHilos; ++h) {
+        hilos.emplace_back(QThread::create([&vistos, h] {
+            for (int i = 0; i < kVeces; ++i) {
+                if (const auto v = IncrementarConfig("global", "Lote", 1)) vistos[h].push_back(*v);
+            }
+        }));
+        hilos.back()->start();
+    }
+    for (auto& h : hilos) h->wait();
+    QSet<long long> todos;
+    for (const auto& v : vistos) {
+        for (long long x : v) todos.insert(x);
+    }
+    EXPECT_EQ(todos.size(), kHilos * kVeces);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 1 + kHilos * kVeces);
+}
+
+TEST(Escritura, HilosQueGuardanClavesDistintasNoPierdenNinguna) {
+    CarpetaTemporal carpeta;
+    constexpr int kHilos = 4;
+    constexpr int kClaves = 15;
+    std::atomic<int> fallos = 0;
+    std::vector<std::unique_ptr<QThread>> hilos;
+    for (int h = 0; h < kHilos; ++h) {
+        hilos.emplace_back(QThread::create([&fallos, h] {
+            for (int i = 0; i < kClaves; ++i) {
+                const QString clave = QStringLiteral("H%1_%2").arg(h).arg(i);
+                if (!GuardarConfig("Global", clave, clave)) ++fallos;
+            }
+        }));
+        hilos.back()->start();
+    }
+    for (auto& h : hilos) h->wait();
+    EXPECT_EQ(fallos, 0);
+    for (int h = 0; h < kHilos; ++h) {
+        for (int i = 0; i < kClaves; ++i) {
+            const QString clave = QStringLiteral("H%1_%2").arg(h).arg(i);
+            EXPECT_EQ(LeerConfig("Global", clave, "falta"), clave);
+        }
+    }
+}
+
+}  // namespace
