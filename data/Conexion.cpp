@@ -1,16 +1,24 @@
 #include "data/Conexion.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
 
+#include "data/VariablesGlobales.h"
 #include "settings/ArchivoIni.h"
 
 Q_LOGGING_CATEGORY(lcDatos, "bascora.data")
+
+namespace {
+// Every program that opens a database links this file, so the settings kept in the global
+// variables table work from the start without anyone wiring them up.
+[[maybe_unused]] const bool kVariablesGlobales = (InstalarVariablesGlobalesEnBase(), true);
+}  // namespace
 
 namespace {
 
@@ -259,31 +267,94 @@ QString NuevoNombreConexion() {
 
 namespace {
 
-// Connection names opened by ConexionPara on this thread, by connection string.
-QHash<QString, QString>& ConexionesDelHilo() {
-    thread_local QHash<QString, QString> nombres;
-    return nombres;
+// The connections ConexionPara opened on this thread, closed when the thread ends.
+struct ConexionesHilo {
+    QHash<QString, QString> nombres;  // normalised connection string -> connection name
+    ~ConexionesHilo() {
+        for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
+    }
+};
+
+ConexionesHilo& ConexionesDelHilo() {
+    thread_local ConexionesHilo conexiones;
+    return conexiones;
+}
+
+// The same database under any spelling of its string; a relative file name is resolved now, so
+// a connection is never reused for another data folder's file.
+QString ClaveConexion(const CadenaConexion& c) {
+    return QStringList{c.driver,
+                       c.archivo,
+                       c.host,
+                       QString::number(c.puerto),
+                       c.base,
+                       c.usuario,
+                       c.clave,
+                       QString::number(c.soloLectura),
+                       QString::number(c.esperaMs)}
+        .join(QChar(0x1f));
+}
+
+// A server connection that went away (server restart, idle cut) still reports itself open; one
+// cheap statement tells. A failure inside an aborted transaction is not a lost connection.
+bool SigueViva(const QSqlDatabase& db) {
+    if (!db.isOpen()) return false;
+    if (db.driverName() != u"QPSQL") return true;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT 1"))) return true;
+    const QString estado = q.lastError().nativeErrorCode();
+    const bool perdida = estado.isEmpty() || estado.startsWith(u"08") || estado.startsWith(u"57P");
+    if (perdida)
+        qCWarning(lcDatos) << "database connection lost, reopening:" << q.lastError().text();
+    return !perdida;
 }
 
 }  // namespace
 
 QSqlDatabase ConexionPara(const QString& cadena, QString* error) {
-    QHash<QString, QString>& nombres = ConexionesDelHilo();
-    const auto it = nombres.constFind(cadena);
-    if (it != nombres.constEnd()) {
-        QSqlDatabase db = QSqlDatabase::database(*it, false);
-        if (db.isOpen()) return db;
-        CerrarConexion(*it);
-        nombres.remove(cadena);
+    QString nada;
+    if (!error) error = &nada;
+    const std::optional<CadenaConexion> c = AnalizarCadenaConexion(cadena, error);
+    if (!c) return QSqlDatabase();
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
+    const QString clave = ClaveConexion(*c);
+    if (const auto it = nombres.constFind(clave); it != nombres.constEnd()) {
+        const QString nombre = *it;
+        {
+            const QSqlDatabase db = QSqlDatabase::database(nombre, false);
+            if (SigueViva(db)) return db;
+        }
+        CerrarConexion(nombre);
+        nombres.remove(clave);
     }
     const QString nombre = NuevoNombreConexion();
     if (!AbrirConexion(nombre, cadena, false, error)) return QSqlDatabase();
-    nombres.insert(cadena, nombre);
+    nombres.insert(clave, nombre);
     return QSqlDatabase::database(nombre, false);
 }
 
 void CerrarConexionesDelHilo() {
-    QHash<QString, QString>& nombres = ConexionesDelHilo();
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
     for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
     nombres.clear();
+}
+
+void CerrarConexionPara(const QString& cadena) {
+    const std::optional<CadenaConexion> c = AnalizarCadenaConexion(cadena, nullptr);
+    if (!c) return;
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
+    const QString nombre = nombres.take(ClaveConexion(*c));
+    if (!nombre.isEmpty()) CerrarConexion(nombre);
+}
+
+QString NombreEnCatalogo(const QSqlDatabase& db, const QString& tabla) {
+    // Created without quotes, a PostgreSQL table went into the catalog in lower case.
+    if (db.driverName() == u"QPSQL" && !db.tables().contains(tabla)) return tabla.toLower();
+    return tabla;
+}
+
+QString NombreTablaSql(const QSqlDatabase& db, const QString& tabla) {
+    QSqlDriver* driver = db.driver();
+    if (!driver || tabla.isEmpty()) return tabla;
+    return driver->escapeIdentifier(NombreEnCatalogo(db, tabla), QSqlDriver::TableName);
 }
