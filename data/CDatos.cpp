@@ -105,6 +105,13 @@ struct RegistroDatos::Impl {
         return k;
     }
 
+    void ExigirInsertable() const {
+        ExigirAbierto();
+        if (!cursor.Insertable()) {
+            throw ErrorBase(QStringLiteral("The record set cannot be updated."));
+        }
+    }
+
     void ExigirActualizable() const {
         ExigirAbierto();
         if (!cursor.Actualizable()) {
@@ -295,9 +302,10 @@ QVariant RegistroDatos::Campo(const QString& nombre) const {
 }
 
 void RegistroDatos::AsignarCampo(const QString& nombre, const QVariant& v) {
-    d->ExigirActualizable();
+    d->ExigirInsertable();
     const int k = d->ExigirColumna(nombre);
     if (d->edicion == Impl::Edicion::Ninguna) {
+        d->ExigirActualizable();  // changing a stored row needs its key
         d->ExigirActual();
         d->edicion = Impl::Edicion::Cambio;
     }
@@ -305,7 +313,7 @@ void RegistroDatos::AsignarCampo(const QString& nombre, const QVariant& v) {
 }
 
 void RegistroDatos::AddNew() {
-    d->ExigirActualizable();
+    d->ExigirInsertable();
     d->DejarEdicion();
     d->edicion = Impl::Edicion::Nueva;
 }
@@ -336,7 +344,7 @@ void RegistroDatos::Update() {
         QString sql = nombres.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabla)
                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                               .arg(tabla, nombres.join(u','), marcas.join(u','));
-        sql += QStringLiteral(" RETURNING ") + id;
+        if (!id.isEmpty()) sql += QStringLiteral(" RETURNING ") + id;
         d->cursor.Invalidar();
         QSqlQuery& q = d->Sentencia(sql);
         for (int i = 0; i < columnas.size(); ++i) q.bindValue(i, pendientes.value(columnas[i]));

@@ -103,10 +103,11 @@ void CursorDatos::AbrirActualizable(const QSqlDatabase& db, const QString& tabla
     const QString clave = ColumnaClave(db, tabla);
     if (clave.isEmpty()) {
         // Engine row addresses (rowid, ctid) change or get reused; without the key the rows are
-        // only read.
+        // read and appended to, never changed or deleted.
         motivoSoloLectura_ =
             QStringLiteral("table %1 has no %2 key column; run \"bascora-cli preparar\" to add it")
                 .arg(tabla, kClave);
+        tabla_ = tabla;
         return;
     }
     expresionId_ = db.driver()->escapeIdentifier(clave, QSqlDriver::FieldName);

@@ -30,7 +30,10 @@ class CursorDatos {
 
     const QSqlRecord& Columnas() const { return columnas_; }
     int IndiceColumna(const QString& nombre) const;  // without regard to case; -1 when missing
-    bool Actualizable() const { return !tabla_.isEmpty(); }
+    // Existing rows can be changed and deleted (the table has the key column).
+    bool Actualizable() const { return !expresionId_.isEmpty(); }
+    // New rows can be added (a single-table SELECT, with or without the key column).
+    bool Insertable() const { return !tabla_.isEmpty(); }
     QString Tabla() const { return tabla_; }
     QString Fuente() const { return fuente_; }
     QVariantList Valores() const { return valores_; }
@@ -63,7 +66,7 @@ class CursorDatos {
     bool postgres_ = false;
     QString conexion_;
     QString fuente_;       // the SELECT as given (a table name expanded)
-    QString tabla_;        // updatable base table, empty when read-only
+    QString tabla_;        // the single table of the SELECT, empty for any other query
     QString expresionId_;  // its key column, quoted
     QString motivoSoloLectura_;
     QVariantList valores_;  // bound to the "?" of the query, in order

@@ -168,17 +168,25 @@ TEST_P(ModeloEnMotor, LaClaveSobreviveCambiosAjenosYNoSeReutiliza) {
     EXPECT_EQ(Fallo([&] { datos.Registro.Delete(); }), "error");
     EXPECT_EQ(Cuenta("Reporte", "Numero = 99"), 1);
 
-    // A table without the key is only read, and says why.
+    // A table from before the key takes new rows (a download into an old database works) but
+    // refuses to change stored ones, and says why.
     Sql("CREATE TABLE prueba (a INTEGER)");
     Sql("INSERT INTO prueba (a) VALUES (1)");
     datos.AbreRegistro("SELECT * FROM prueba");
     ASSERT_TRUE(datos.Existe_Registro());
+    datos.Registro.AddNew();
+    datos.Registro.AsignarCampo("a", 2);
+    EXPECT_EQ(Fallo([&] { datos.Registro.Update(); }), "ok");
+    EXPECT_EQ(Cuenta("prueba", "a = 2"), 1);
+    datos.Registro.MoveFirst();
     try {
-        datos.Registro.AsignarCampo("a", 2);
-        ADD_FAILURE() << "a table without key was written to";
+        datos.Registro.AsignarCampo("a", 3);
+        ADD_FAILURE() << "a stored row of a table without key was changed";
     } catch (const ErrorBase& e) {
         EXPECT_TRUE(e.descripcion().contains("preparar")) << qPrintable(e.descripcion());
     }
+    EXPECT_THROW(datos.Registro.Delete(), ErrorBase);
+    EXPECT_EQ(Cuenta("prueba"), 2);
 }
 
 TEST_P(ModeloEnMotor, UnaConexionPorHiloQueVuelveSiElServidorLaCorta) {
