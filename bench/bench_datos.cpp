@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
         }
         datos.CierraRegistro();
         datos.CerrarBase();
+        CerrarConexionesDelHilo();  // a download is a job: its thread's connection ends with it
     }
     std::printf("append 500 weighings, one committed row each: %.0f ms total (%.2f ms a row)\n",
                 Ms(t), Ms(t) / 500);

@@ -340,7 +340,7 @@ class Preparador {
         Indice(t.nombre, t.nombre + QStringLiteral("_Lote_Numero"), QStringLiteral("Lote, Numero"),
                true);
         for (const ColumnaTabla& c : t.columnas) {
-            // Lote alone too: sorting by it pages through (Lote, rowid) order.
+            // Lote alone too: sorting by it pages through (Lote, Id) order.
             Indice(t.nombre, t.nombre + u'_' + c.nombre, c.nombre, false);
         }
     }
