@@ -1,6 +1,7 @@
 // Data store figures on a weighing table of 2,000,000 rows (SQLite, temporary folder):
-// filling it, appending single committed weighings through CDatos, opening the grid window on the
-// whole table and reaching its last row, and sorting the grid by each column.
+// filling it, appending single committed weighings through CDatos, the editable table model on a
+// filtered view, opening the grid window on the whole table and reaching its last row, and
+// sorting the grid by each column.
 // Usage: bench_datos [rows] [--pg]   (--pg: the server of BASCORA_PRUEBA_PG instead of SQLite)
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 
 #include "data/CDatos.h"
 #include "data/Conexion.h"
+#include "data/ModeloTabla.h"
 #include "data/Provision.h"
 #include "data/Tablas.h"
 #include "reports/ui/FrmDataGrid.h"
@@ -126,6 +128,7 @@ int main(int argc, char** argv) {
         }
         datos.CierraRegistro();
         datos.CerrarBase();
+        CerrarConexionesDelHilo();  // a download is a job: its thread's connection ends with it
     }
     std::printf("append 500 weighings, one committed row each: %.0f ms total (%.2f ms a row)\n",
                 Ms(t), Ms(t) / 500);
@@ -141,6 +144,21 @@ int main(int argc, char** argv) {
         const int ultimo = datos.Registro.Campo(QStringLiteral("Numero")).toInt();
         std::printf("CDatos: open %.0f ms, MoveLast %.0f ms (rows %d, last Numero %d, %s)\n", abrir,
                     Ms(t) - abrir, datos.Registro.RecordCount(), ultimo, hay ? "ok" : "EMPTY");
+    }
+
+    // The editable model: a filtered, sorted view of the whole table, its last row edited by key.
+    t.restart();
+    {
+        ModeloTabla modelo;
+        modelo.Abrir({cadena, QStringLiteral("Reporte")}, QStringLiteral("Codigo1 > ?"), {0},
+                     {QStringLiteral("Lote"), QStringLiteral("Numero")});
+        const double abrir = Ms(t);
+        const int ultima = modelo.rowCount() - 1;
+        const bool cambiada =
+            modelo.Cambiar(ultima, QStringLiteral("Hora"), QStringLiteral("23:59"));
+        std::printf("table model: open filtered %.0f ms, edit the last row %.0f ms (rows %d, %s)\n",
+                    abrir, Ms(t) - abrir, modelo.rowCount(),
+                    cambiada ? "ok" : qPrintable(modelo.Error()));
     }
 
     FrmDataGrid ventana;

@@ -2,8 +2,10 @@
 #include <QDir>
 #include <QTextStream>
 
+#include "app/Recursos.h"
 #include "cli/Comandos.h"
 #include "data/Provision.h"
+#include "weighings/Plantilla.h"
 
 namespace {
 
@@ -14,7 +16,10 @@ int Preparar(const QStringList& argumentos) {
         return 2;
     }
     salida << "Data folder: " << QDir::currentPath() << "\n";
-    const InformeProvision informe = PrepararCarpeta();
+    OpcionesProvision opciones;
+    opciones.rutaRecursos = RutaRecursos();
+    opciones.crearPlantilla = CrearPlantilla;
+    const InformeProvision informe = PrepararCarpeta(opciones);
     salida << informe.Texto();
     salida << (informe.ok() ? "Ready.\n" : "Finished with problems (see above).\n");
     return informe.ok() ? 0 : 1;

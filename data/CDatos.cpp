@@ -105,10 +105,19 @@ struct RegistroDatos::Impl {
         return k;
     }
 
+    void ExigirInsertable() const {
+        ExigirAbierto();
+        if (!cursor.Insertable()) {
+            throw ErrorBase(QStringLiteral("The record set cannot be updated."));
+        }
+    }
+
     void ExigirActualizable() const {
         ExigirAbierto();
         if (!cursor.Actualizable()) {
-            throw ErrorBase(QStringLiteral("The record set cannot be updated."));
+            const QString motivo = cursor.MotivoSoloLectura();
+            throw ErrorBase(QStringLiteral("The record set cannot be updated.") +
+                            (motivo.isEmpty() ? QString() : u' ' + motivo));
         }
     }
 
@@ -293,9 +302,10 @@ QVariant RegistroDatos::Campo(const QString& nombre) const {
 }
 
 void RegistroDatos::AsignarCampo(const QString& nombre, const QVariant& v) {
-    d->ExigirActualizable();
+    d->ExigirInsertable();
     const int k = d->ExigirColumna(nombre);
     if (d->edicion == Impl::Edicion::Ninguna) {
+        d->ExigirActualizable();  // changing a stored row needs its key
         d->ExigirActual();
         d->edicion = Impl::Edicion::Cambio;
     }
@@ -303,7 +313,7 @@ void RegistroDatos::AsignarCampo(const QString& nombre, const QVariant& v) {
 }
 
 void RegistroDatos::AddNew() {
-    d->ExigirActualizable();
+    d->ExigirInsertable();
     d->DejarEdicion();
     d->edicion = Impl::Edicion::Nueva;
 }
@@ -317,7 +327,6 @@ void RegistroDatos::Update() {
     if (d->edicion == Impl::Edicion::Ninguna) return;
     QList<int> columnas = d->pendientes.keys();
     std::sort(columnas.begin(), columnas.end());
-    const bool pg = d->cursor.EsPostgres();
     const QString tabla = d->cursor.Tabla();
     const QString id = d->cursor.ExpresionId();
 
@@ -335,7 +344,7 @@ void RegistroDatos::Update() {
         QString sql = nombres.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabla)
                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                               .arg(tabla, nombres.join(u','), marcas.join(u','));
-        if (pg) sql += QStringLiteral(" RETURNING ctid");
+        if (!id.isEmpty()) sql += QStringLiteral(" RETURNING ") + id;
         d->cursor.Invalidar();
         QSqlQuery& q = d->Sentencia(sql);
         for (int i = 0; i < columnas.size(); ++i) q.bindValue(i, pendientes.value(columnas[i]));
@@ -343,7 +352,7 @@ void RegistroDatos::Update() {
         CursorDatos::Fila fila;
         fila.valores.resize(d->cursor.Columnas().count());
         for (int k : columnas) fila.valores[k] = pendientes.value(k);
-        fila.id = pg ? (q.next() ? q.value(0) : QVariant()) : q.lastInsertId();
+        if (q.next()) fila.id = q.value(0);
         q.finish();
         d->agregada = std::move(fila);
         d->estado = Impl::Estado::Agregada;
@@ -356,15 +365,13 @@ void RegistroDatos::Update() {
     if (asignaciones.isEmpty()) return;
     QString sql =
         QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(tabla, asignaciones.join(u','), id);
-    if (pg) sql += QStringLiteral(" RETURNING ctid");
     d->cursor.Invalidar();
     QSqlQuery& q = d->Sentencia(sql);
     int i = 0;
     for (; i < columnas.size(); ++i) q.bindValue(i, pendientes.value(columnas[i]));
     q.bindValue(i, fila.id);
     if (!q.exec()) throw ErrorBase::DesdeSql(q.lastError());
-    const bool hecho = pg ? q.next() : q.numRowsAffected() > 0;
-    if (pg && hecho) fila.id = q.value(0);
+    const bool hecho = q.numRowsAffected() > 0;
     q.finish();
     if (!hecho) {
         throw ErrorBase(QStringLiteral("The row was changed or deleted by another user."));
@@ -413,12 +420,15 @@ QString RegistroDatos::CadenaConexion() const {
 QString RegistroDatos::Fuente() const {
     return d->cursor.Fuente();
 }
+QVariantList RegistroDatos::Valores() const {
+    return d->cursor.Valores();
+}
 
 // ---------------------------------------------------------------------------------------------
 // CDatos
 
 struct CDatos::Impl {
-    QString nombre = NuevoNombreConexion();
+    QString nombre;  // the thread's shared connection for `cadena`
     QString cadena;
     bool abierta = false;
     QString error;
@@ -428,20 +438,19 @@ CDatos::CDatos() : d(std::make_unique<Impl>()) {}
 
 CDatos::~CDatos() {
     Registro.Close();
-    CerrarConexion(d->nombre);
 }
 
 void CDatos::AbrirBase(const QString& nombreBase) {
     Registro.Close();
-    CerrarConexion(d->nombre);
-    d->nombre = NuevoNombreConexion();  // a new connection each call
     d->cadena = nombreBase;
     d->error.clear();
-    d->abierta = AbrirConexion(d->nombre, nombreBase, false, &d->error);
+    const QSqlDatabase db = ConexionPara(nombreBase, &d->error);
+    d->abierta = db.isValid() && db.isOpen();
+    d->nombre = d->abierta ? db.connectionName() : QString();
     if (!d->abierta) qCWarning(lcDatos) << "cannot open the database:" << d->error;
 }
 
-void CDatos::AbreRegistro(const QString& ConsultaSQL) {
+void CDatos::AbreRegistro(const QString& ConsultaSQL, const QVariantList& valores) {
     Registro.Close();
     Registro.d->cadena = d->cadena;
     if (!d->abierta) {
@@ -450,7 +459,7 @@ void CDatos::AbreRegistro(const QString& ConsultaSQL) {
         return;
     }
     QString error;
-    if (!Registro.d->cursor.Abrir(d->nombre, ConsultaSQL, &error)) {
+    if (!Registro.d->cursor.Abrir(d->nombre, ConsultaSQL, valores, &error)) {
         d->error = error;
         qCWarning(lcDatos) << "cannot open" << ConsultaSQL << ":" << error;
         return;
@@ -533,9 +542,10 @@ void CDatos::CierraRegistro() {
 }
 
 void CDatos::CerrarBase() {
+    // The connection stays with the thread for the next user; only this object lets go of it.
     Registro.Close();
-    CerrarConexion(d->nombre);
     d->abierta = false;
+    d->nombre.clear();
 }
 
 bool CDatos::BaseAbierta() const {
@@ -577,6 +587,9 @@ void CDatos::CompactaryReparar(const QString& baseOri, Interaccion* interaccion)
         fallar(QStringLiteral("0"), QStringLiteral("cannot delete %1").arg(temporal));
         return;
     }
+    // The thread's own connection to the file would go on writing to the replaced file (and its
+    // write-ahead log would be replayed onto the new one).
+    CerrarConexionPara(cadena);
     const QString nombre = NuevoNombreConexion();
     if (!AbrirConexion(nombre, cadena, false, &error)) {
         fallar(QStringLiteral("0"), error);

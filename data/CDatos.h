@@ -1,7 +1,8 @@
 #pragma once
-// CDatos: one database connection and one record set, opened from a connection string
-// ("Driver=QSQLITE;Data Source=datos.db;" or "Driver=QPSQL;Host=...;...") and an SQL text.
-// Opening fails silently; the record operations raise ErrorBase.
+// CDatos: one record set over the calling thread's connection for a connection string
+// ("Driver=QSQLITE;Data Source=datos.db;" or "Driver=QPSQL;Host=...;...", see ConexionPara), opened
+// from an SQL text with "?" placeholders and their values. Rows are identified by the table's
+// integer key column Id. Opening fails silently; the record operations raise ErrorBase.
 
 #include <QList>
 #include <QSqlError>
@@ -64,6 +65,7 @@ class RegistroDatos {
     QStringList Columnas() const;    // column names in query order
     QString CadenaConexion() const;  // where the set came from, for a window that shows it
     QString Fuente() const;          // the SQL text (a table name is expanded)
+    QVariantList Valores() const;    // the values bound to its "?"
 
     struct Impl;
     std::unique_ptr<Impl> d;
@@ -83,21 +85,25 @@ class CDatos {
     CDatos& operator=(const CDatos&) = delete;
 
     void AbrirBase(const QString& nombreBase);
-    void AbreRegistro(const QString& ConsultaSQL);
+    // `valores` are bound to the "?" of the query in order; values never go into the text.
+    // Only a plain "SELECT ... FROM table [WHERE ...] [ORDER BY ...]" over a table with an Id
+    // column can be written back to (placeholders in its WHERE clause only).
+    void AbreRegistro(const QString& ConsultaSQL, const QVariantList& valores = {});
     bool Existe_Registro();
     qint32 Cant_Registros();
     void AgregaRegistros(const QList<ParCampo>& pares);
     void EditaRegistros(const QList<ParCampo>& pares);
     void Eliminar_Registro();
     void CierraRegistro();
-    void CerrarBase();
+    void CerrarBase();  // lets go of the connection; it stays open for the thread's other users
     // baseOri: an SQLite file path or a connection string naming one. Failures are shown through
     // `interaccion` (when given) with the fixed compaction texts, and always logged.
     void CompactaryReparar(const QString& baseOri, Interaccion* interaccion = nullptr);
 
     bool BaseAbierta() const;
-    QString UltimoError() const;     // why the last silent open failed; empty after a success
-    QString NombreConexion() const;  // the Qt SQL connection name (unique per instance)
+    QString UltimoError() const;  // why the last silent open failed; empty after a success
+    // The Qt SQL connection name: the thread's shared connection, empty while not open.
+    QString NombreConexion() const;
 
     RegistroDatos Registro;
 

@@ -3,16 +3,22 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
 
+#include "data/VariablesGlobales.h"
 #include "settings/ArchivoIni.h"
 
 Q_LOGGING_CATEGORY(lcDatos, "bascora.data")
+
+namespace {
+// Every program that opens a database links this file, so the settings kept in the global
+// variables table work from the start without anyone wiring them up.
+[[maybe_unused]] const bool kVariablesGlobales = (InstalarVariablesGlobalesEnBase(), true);
+}  // namespace
 
 namespace {
 
@@ -261,10 +267,46 @@ QString NuevoNombreConexion() {
 
 namespace {
 
-// Connection names opened by ConexionPara on this thread, by connection string.
-QHash<QString, QString>& ConexionesDelHilo() {
-    thread_local QHash<QString, QString> nombres;
-    return nombres;
+// The connections ConexionPara opened on this thread, closed when the thread ends.
+struct ConexionesHilo {
+    QHash<QString, QString> nombres;  // normalised connection string -> connection name
+    ~ConexionesHilo() {
+        for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
+    }
+};
+
+ConexionesHilo& ConexionesDelHilo() {
+    thread_local ConexionesHilo conexiones;
+    return conexiones;
+}
+
+// The same database under any spelling of its string; a relative file name is resolved now, so
+// a connection is never reused for another data folder's file.
+QString ClaveConexion(const CadenaConexion& c) {
+    return QStringList{c.driver,
+                       c.archivo,
+                       c.host,
+                       QString::number(c.puerto),
+                       c.base,
+                       c.usuario,
+                       c.clave,
+                       QString::number(c.soloLectura),
+                       QString::number(c.esperaMs)}
+        .join(QChar(0x1f));
+}
+
+// A server connection that went away (server restart, idle cut) still reports itself open; one
+// cheap statement tells. A failure inside an aborted transaction is not a lost connection.
+bool SigueViva(const QSqlDatabase& db) {
+    if (!db.isOpen()) return false;
+    if (db.driverName() != u"QPSQL") return true;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT 1"))) return true;
+    const QString estado = q.lastError().nativeErrorCode();
+    const bool perdida = estado.isEmpty() || estado.startsWith(u"08") || estado.startsWith(u"57P");
+    if (perdida)
+        qCWarning(lcDatos) << "database connection lost, reopening:" << q.lastError().text();
+    return !perdida;
 }
 
 }  // namespace
@@ -272,23 +314,17 @@ QHash<QString, QString>& ConexionesDelHilo() {
 QSqlDatabase ConexionPara(const QString& cadena, QString* error) {
     QString nada;
     if (!error) error = &nada;
-    // The same text may name another database once the data folder changes (a relative file).
     const std::optional<CadenaConexion> c = AnalizarCadenaConexion(cadena, error);
     if (!c) return QSqlDatabase();
-    const QString clave = QStringList{c->driver,
-                                      c->archivo,
-                                      c->host,
-                                      QString::number(c->puerto),
-                                      c->base,
-                                      c->usuario,
-                                      QString::number(c->soloLectura)}
-                              .join(QChar(0));
-    QHash<QString, QString>& nombres = ConexionesDelHilo();
-    const auto it = nombres.constFind(clave);
-    if (it != nombres.constEnd()) {
-        QSqlDatabase db = QSqlDatabase::database(*it, false);
-        if (db.isOpen()) return db;
-        CerrarConexion(*it);
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
+    const QString clave = ClaveConexion(*c);
+    if (const auto it = nombres.constFind(clave); it != nombres.constEnd()) {
+        const QString nombre = *it;
+        {
+            const QSqlDatabase db = QSqlDatabase::database(nombre, false);
+            if (SigueViva(db)) return db;
+        }
+        CerrarConexion(nombre);
         nombres.remove(clave);
     }
     const QString nombre = NuevoNombreConexion();
@@ -298,13 +334,27 @@ QSqlDatabase ConexionPara(const QString& cadena, QString* error) {
 }
 
 void CerrarConexionesDelHilo() {
-    QHash<QString, QString>& nombres = ConexionesDelHilo();
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
     for (const QString& nombre : std::as_const(nombres)) CerrarConexion(nombre);
     nombres.clear();
 }
 
-QString IdentificadorSql(const QSqlDatabase& db, const QString& nombre) {
-    static const QRegularExpression simple(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    if (simple.match(nombre).hasMatch()) return nombre;
-    return db.driver()->escapeIdentifier(nombre, QSqlDriver::TableName);
+void CerrarConexionPara(const QString& cadena) {
+    const std::optional<CadenaConexion> c = AnalizarCadenaConexion(cadena, nullptr);
+    if (!c) return;
+    QHash<QString, QString>& nombres = ConexionesDelHilo().nombres;
+    const QString nombre = nombres.take(ClaveConexion(*c));
+    if (!nombre.isEmpty()) CerrarConexion(nombre);
+}
+
+QString NombreEnCatalogo(const QSqlDatabase& db, const QString& tabla) {
+    // Created without quotes, a PostgreSQL table went into the catalog in lower case.
+    if (db.driverName() == u"QPSQL" && !db.tables().contains(tabla)) return tabla.toLower();
+    return tabla;
+}
+
+QString NombreTablaSql(const QSqlDatabase& db, const QString& tabla) {
+    QSqlDriver* driver = db.driver();
+    if (!driver || tabla.isEmpty()) return tabla;
+    return driver->escapeIdentifier(NombreEnCatalogo(db, tabla), QSqlDriver::TableName);
 }

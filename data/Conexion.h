@@ -39,12 +39,19 @@ QString NuevoNombreConexion();
 
 // The connection of the calling thread for `cadena`: opened on first use, then reused for as long
 // as the thread lives (a window or a job works on one connection). Qt connections belong to the
-// thread that opened them, so each thread gets its own. Invalid, with *error, when it cannot be
-// opened.
+// thread that opened them, so each thread gets its own. Strings naming the same database share
+// one connection; a server connection that went away is opened again. Invalid, with *error, when
+// it cannot be opened. Callers keep no QSqlQuery past CerrarConexionesDelHilo.
 QSqlDatabase ConexionPara(const QString& cadena, QString* error = nullptr);
-// Closes every connection ConexionPara opened on the calling thread (a job calls it at its end).
+// Closes every connection ConexionPara opened on the calling thread (a job calls it at its end;
+// the thread's end does it too).
 void CerrarConexionesDelHilo();
+// Closes the calling thread's connection for `cadena`, if it has one (before the file is replaced).
+void CerrarConexionPara(const QString& cadena);
 
-// A table or column name from the settings, ready for SQL text: a plain identifier as it stands
-// (tables are created unquoted, so PostgreSQL folds it as it did then), anything else quoted.
-QString IdentificadorSql(const QSqlDatabase& db, const QString& nombre);
+// A table name from the settings as an SQL identifier of `db`: quoted, so that no name can change
+// the statement. On PostgreSQL a name that is not in the catalog as written is taken in lower
+// case, the way an unquoted CREATE TABLE stored it.
+QString NombreTablaSql(const QSqlDatabase& db, const QString& tabla);
+// The same name unquoted, as the catalog has it (for QSqlDatabase::record and primaryIndex).
+QString NombreEnCatalogo(const QSqlDatabase& db, const QString& tabla);

@@ -10,18 +10,16 @@ ModeloDatos::ModeloDatos(QObject* parent)
 
 ModeloDatos::~ModeloDatos() {
     cursor_->Cerrar();
-    CerrarConexion(conexion_);
 }
 
-bool ModeloDatos::Abrir(const QString& cadenaConexion, const QString& sql) {
+bool ModeloDatos::Abrir(const QString& cadenaConexion, const QString& sql,
+                        const QVariantList& valores) {
     beginResetModel();
     cursor_->Cerrar();
-    CerrarConexion(conexion_);
-    conexion_ = NuevoNombreConexion();
     filas_ = 0;
     error_.clear();
-    bool ok = AbrirConexion(conexion_, cadenaConexion, false, &error_) &&
-              cursor_->Abrir(conexion_, sql, &error_);
+    const QSqlDatabase db = ConexionPara(cadenaConexion, &error_);
+    bool ok = db.isOpen() && cursor_->Abrir(db.connectionName(), sql, valores, &error_);
     if (ok) {
         const qint64 n = cursor_->Cantidad();
         ok = n >= 0;
@@ -42,7 +40,6 @@ bool ModeloDatos::Abrir(const QString& cadenaConexion, const QString& sql) {
 void ModeloDatos::Cerrar() {
     beginResetModel();
     cursor_->Cerrar();
-    CerrarConexion(conexion_);
     filas_ = 0;
     endResetModel();
 }

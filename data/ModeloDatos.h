@@ -1,9 +1,11 @@
 #pragma once
-// A table model over any SELECT for grids: its own connection, the row count from COUNT(*), and
-// rows read only as the view asks for them, so a table of millions of rows opens at once.
+// A read-only table model over any SELECT for grids: the thread's connection for the string, the
+// row count from COUNT(*), and rows read only as the view asks for them, so a table of millions
+// of rows opens at once. ModeloTabla is the editable one.
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QVariantList>
 #include <memory>
 
 class CursorDatos;
@@ -16,7 +18,7 @@ class ModeloDatos : public QAbstractTableModel {
 
     // Points the model at a record source and refreshes it. False (and the model empty) when the
     // database or the query cannot be opened; Error() says why.
-    bool Abrir(const QString& cadenaConexion, const QString& sql);
+    bool Abrir(const QString& cadenaConexion, const QString& sql, const QVariantList& valores = {});
     void Cerrar();
     bool Abierto() const;
     QString Error() const { return error_; }
@@ -29,7 +31,6 @@ class ModeloDatos : public QAbstractTableModel {
 
   private:
     std::unique_ptr<CursorDatos> cursor_;
-    QString conexion_;
     QString error_;
     int filas_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct InformeProvision {
     QStringList creado;     // what was added
@@ -20,7 +21,17 @@ QString CadenaConexionPredeterminada();
 
 // Creates the missing tables, columns, keys, indexes and starting rows in the database of
 // `cadenaConexion` (an SQLite file is created when missing). Tables get their logical names.
+// Every table gets an integer key column Id (identity); an existing table without one gets it
+// added and its rows numbered, keeping its other columns, indexes and unique rules.
 void PrepararBase(const QString& cadenaConexion, InformeProvision& informe);
 
-// The whole data folder (the current directory): datos.db, bascora.ini, resources.
-InformeProvision PrepararCarpeta();
+// What the data folder gets from outside the data store.
+struct OpcionesProvision {
+    QString rutaRecursos;  // folder of the shipped resources; empty: nothing is copied
+    // Writes the default workbook template to a path when none is shipped; unset: a note.
+    std::function<bool(const QString&)> crearPlantilla;
+};
+
+// The whole data folder (the current directory): datos.db, bascora.ini, resources. Tables that
+// the settings name on other databases or under other names get their Id key column too.
+InformeProvision PrepararCarpeta(const OpcionesProvision& opciones = {});

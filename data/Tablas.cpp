@@ -162,9 +162,9 @@ MensajeBase MensajeBaseDatos(VentanaDatos ventana) {
 }
 
 QString AdjuntarTabla(CDatos& datos, const QString& cadenaConexion, const QString& consulta,
-                      VentanaDatos ventana) {
+                      VentanaDatos ventana, const QVariantList& valores) {
     datos.AbrirBase(cadenaConexion);
-    datos.AbreRegistro(consulta);
+    datos.AbreRegistro(consulta, valores);
     if (datos.Registro.Abierto()) return QString();
     qCWarning(lcDatos) << "table not attached:" << datos.UltimoError();
     return MensajeBaseDatos(ventana).texto;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
 
 class CDatos;
 
@@ -56,8 +57,8 @@ struct MensajeBase {
 };
 MensajeBase MensajeBaseDatos(VentanaDatos ventana);
 
-// Opens `datos` on `cadenaConexion` and `consulta` the way a window attaches its table. Returns
-// the empty text when the record set is open, else the window's database message (the reason is
-// logged).
+// Opens `datos` on `cadenaConexion` and `consulta` (with the values of its "?") the way a window
+// attaches its table. Returns the empty text when the record set is open, else the window's
+// database message (the reason is logged).
 QString AdjuntarTabla(CDatos& datos, const QString& cadenaConexion, const QString& consulta,
-                      VentanaDatos ventana);
+                      VentanaDatos ventana, const QVariantList& valores = {});

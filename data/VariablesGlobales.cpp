@@ -1,27 +1,27 @@
-#include "settings/VariablesGlobales.h"
+// The global variables table as the back end of settings/VariablesGlobales.h.
+#include "data/VariablesGlobales.h"
 
 #include "base/Globales.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
+#include "settings/VariablesGlobales.h"
 
 namespace {
 
-// The key goes between single quotes with its own quotes doubled, so a key such as O'Brien
-// neither breaks the query nor changes it.
-QString Consulta(const QString& clave) {
-    QString escapada = clave;
-    escapada.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("SELECT * FROM ") + DataTbGlobal +
-           QStringLiteral(" WHERE  VARIABLE = '") + escapada + u'\'';
+// The key is a bound value, so a key such as O'Brien neither breaks the query nor changes it.
+void AbrirVariable(CDatos& datos, const QString& clave) {
+    datos.AbrirBase(DataCSGlobal);
+    const QString tabla =
+        datos.BaseAbierta()
+            ? NombreTablaSql(QSqlDatabase::database(datos.NombreConexion(), false), DataTbGlobal)
+            : DataTbGlobal;
+    datos.AbreRegistro(QStringLiteral("SELECT * FROM %1 WHERE VARIABLE = ?").arg(tabla), {clave});
 }
 
-}  // namespace
-
-QString LeerVariableGlobal(const QString& clave, const QString& defecto) {
+QString LeerEnBase(const QString& clave, const QString& defecto) {
     CDatos datos;
     try {
-        datos.AbrirBase(DataCSGlobal);
-        datos.AbreRegistro(Consulta(clave));
+        AbrirVariable(datos, clave);
         QString resultado = defecto;
         if (datos.Existe_Registro())
             resultado = datos.Registro.Campo(QStringLiteral("VALOR")).toString();
@@ -35,11 +35,10 @@ QString LeerVariableGlobal(const QString& clave, const QString& defecto) {
     }
 }
 
-void GuardarVariableGlobal(const QString& clave, const QString& valor) {
+void GuardarEnBase(const QString& clave, const QString& valor) {
     CDatos datos;
     try {
-        datos.AbrirBase(DataCSGlobal);
-        datos.AbreRegistro(Consulta(clave));
+        AbrirVariable(datos, clave);
         if (datos.Existe_Registro()) {
             datos.Registro.AsignarCampo(QStringLiteral("VALOR"), valor);
             datos.Registro.Update();
@@ -52,4 +51,10 @@ void GuardarVariableGlobal(const QString& clave, const QString& valor) {
         // A write to the settings store reports nothing, whichever back end it goes to.
         qCWarning(lcDatos) << "global variable" << clave << "not stored:" << e.descripcion();
     }
+}
+
+}  // namespace
+
+void InstalarVariablesGlobalesEnBase() {
+    InstalarAlmacenVariablesGlobales({LeerEnBase, GuardarEnBase});
 }

@@ -62,7 +62,7 @@ void TablaPesadas::Abrir() {
     QString error;
     db_ = ConexionPara(DataCSReporte, &error);
     if (!db_.isOpen()) throw ErrorAlmacenamiento(error, false);
-    const QString tabla = IdentificadorSql(db_, DataTbReporte);
+    const QString tabla = NombreTablaSql(db_, DataTbReporte);
     QSqlQuery vacia(db_);
     if (!vacia.exec(QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE 1 = 0"))) {
         throw ErrorAlmacenamiento(QStringLiteral("tabla de pesadas no disponible: ") +

@@ -88,8 +88,9 @@ FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 FrmDataGrid::~FrmDataGrid() = default;
 
-bool FrmDataGrid::Abrir(const QString& cadenaConexion, const QString& fuente, int posicion) {
-    const bool ok = modelo_->Abrir(cadenaConexion, fuente);
+bool FrmDataGrid::Abrir(const QString& cadenaConexion, const QString& fuente,
+                        const QVariantList& valores, int posicion) {
+    const bool ok = modelo_->Abrir(cadenaConexion, fuente, valores);
     if (ok && modelo_->rowCount() > 0) IrA(qMax(1, posicion));
     ActualizarCaption();
     return ok;
@@ -97,7 +98,7 @@ bool FrmDataGrid::Abrir(const QString& cadenaConexion, const QString& fuente, in
 
 bool FrmDataGrid::Abrir(const RegistroDatos& registro) {
     if (!registro.Abierto()) return false;
-    return Abrir(registro.CadenaConexion(), registro.Fuente(),
+    return Abrir(registro.CadenaConexion(), registro.Fuente(), registro.Valores(),
                  qMax(1, registro.AbsolutePosition()));
 }
 

@@ -5,6 +5,7 @@
 // it with new and shows it modeless sets Qt::WA_DeleteOnClose, so that closing unloads it.
 
 #include <QFrame>
+#include <QVariantList>
 #include <QWidget>
 
 class QLabel;
@@ -39,9 +40,10 @@ class FrmDataGrid : public QWidget {
     explicit FrmDataGrid(QWidget* parent = nullptr);
     ~FrmDataGrid() override;
 
-    // Record source followed by a refresh; starts on the 1-based row `posicion`. False when the
-    // source cannot be opened (the grid stays empty; callers ignore it).
-    bool Abrir(const QString& cadenaConexion, const QString& fuente, int posicion = 1);
+    // Record source (with the values of its "?") followed by a refresh; starts on the 1-based row
+    // `posicion`. False when the source cannot be opened (the grid stays empty; callers ignore it).
+    bool Abrir(const QString& cadenaConexion, const QString& fuente,
+               const QVariantList& valores = {}, int posicion = 1);
     // The caller's record set: same rows, same order, same current row.
     bool Abrir(const RegistroDatos& registro);
 

@@ -43,7 +43,31 @@ void MotorDatos::SetUp() {
 }
 
 void MotorDatos::TearDown() {
+    CerrarConexionesDelHilo();
     if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
+}
+
+bool MotorDatos::IntentarSql(const QString& sql) {
+    const QString nombre = NuevoNombreConexion();
+    bool ok = false;
+    if (AbrirConexion(nombre, cadena, false, nullptr)) {
+        QSqlQuery q(QSqlDatabase::database(nombre, false));
+        ok = q.exec(sql);
+    }
+    CerrarConexion(nombre);
+    return ok;
+}
+
+QVariant MotorDatos::Valor(const QString& sql) {
+    const QString nombre = NuevoNombreConexion();
+    QVariant v;
+    if (AbrirConexion(nombre, cadena, false, nullptr)) {
+        QSqlQuery q(QSqlDatabase::database(nombre, false));
+        if (q.exec(sql) && q.next()) v = q.value(0);
+        EXPECT_FALSE(q.lastError().isValid()) << qPrintable(sql + ": " + q.lastError().text());
+    }
+    CerrarConexion(nombre);
+    return v;
 }
 
 void EjecutarSql(const QString& cadena, const QString& sql) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QVariant>
 #include <ostream>
 #include <string>
 
@@ -27,6 +28,10 @@ class MotorDatos : public ::testing::TestWithParam<QString> {
 
     // Runs SQL on the test database directly (not through the code under test).
     void Sql(const QString& sql) { EjecutarSql(cadena, sql); }
+    // The same, for a statement that may fail: whether it ran.
+    bool IntentarSql(const QString& sql);
+    // The first value of the first row of a query run directly.
+    QVariant Valor(const QString& sql);
     // Appends n weighings (Lote 1, Numero 1..n, Peso = Numero / 10, Codigo1 = n - Numero).
     void LlenarReporte(int n);
 

@@ -8,6 +8,7 @@
 
 #include "data/CDatos.h"
 #include "data/Conexion.h"
+#include "data/ModeloTabla.h"
 #include "data/Provision.h"
 #include "data/Tablas.h"
 #include "tests/data/MotorDatos.h"
@@ -120,7 +121,12 @@ TEST_P(BaseSqlite, BaseDeSoloLecturaOBloqueadaNoGuardaNada) {
         datos.AbreRegistro("SELECT * FROM Reporte");
         datos.Registro.AddNew();
         datos.Registro.AsignarCampo("Lote", 3);
-        EXPECT_THROW(datos.Registro.Update(), ErrorBase);
+        EXPECT_THROW(
+            {
+                datos.Registro.AsignarCampo("Peso", 3);
+                datos.Registro.Update();
+            },
+            ErrorBase);
         datos.AgregaRegistros({{"Lote", 4}});
         datos.CerrarBase();
         EXPECT_TRUE(bloqueo.exec("COMMIT"));
@@ -145,6 +151,15 @@ TEST_P(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
     CDatos().CompactaryReparar(carpeta.ruta("datos.db"), &operador);
     EXPECT_TRUE(operador.mensajes.isEmpty()) << qPrintable(operador.textos().join(u'|'));
     EXPECT_EQ(Filas(), 50);
+    // Rows written afterwards go to the compacted file, not to the one it replaced.
+    {
+        CDatos datos;
+        datos.AbrirBase(cadena);
+        datos.AbreRegistro("SELECT * FROM Reporte");
+        datos.AgregaRegistros({{"Lote", 2}, {"Numero", 1}});
+    }
+    CerrarConexionesDelHilo();
+    EXPECT_EQ(Filas(), 51);
 
     CDatos().CompactaryReparar("falta.db", &operador);
     ASSERT_EQ(operador.mensajes.size(), 1);
@@ -152,6 +167,38 @@ TEST_P(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
     EXPECT_EQ(operador.mensajes[0].titulo, titulo);
     EXPECT_TRUE(operador.mensajes[0].texto.startsWith(titulo + ":\n"));
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Exclamacion);
+}
+
+QStringList avisosQt;
+void GuardarAviso(QtMsgType, const QMessageLogContext&, const QString& texto) {
+    avisosQt << texto;
+}
+
+TEST_P(BaseSqlite, CerrarLasConexionesDelHiloNoDejaConsultasColgadas) {
+    avisosQt.clear();
+    const QtMessageHandler anterior = qInstallMessageHandler(GuardarAviso);
+    {
+        CDatos datos;
+        datos.AbrirBase(cadena);
+        datos.AbreRegistro("SELECT * FROM Reporte WHERE Lote = ?", {1});
+        datos.AgregaRegistros({{"Lote", 1}, {"Numero", 1}});
+        ModeloTabla modelo;
+        modelo.Abrir({cadena, "Reporte"});
+        modelo.Cambiar(0, "Peso", 2);
+        CerrarConexionesDelHilo();
+        // Objects that outlive the connection fail cleanly and reopen on their next use.
+        EXPECT_THROW(
+            {
+                datos.Registro.AsignarCampo("Peso", 3);
+                datos.Registro.Update();
+            },
+            ErrorBase);
+        EXPECT_TRUE(modelo.Refrescar());
+        EXPECT_EQ(modelo.rowCount(), 1);
+    }
+    CerrarConexionesDelHilo();
+    qInstallMessageHandler(anterior);
+    EXPECT_FALSE(avisosQt.join(u'\n').contains("still in use")) << qPrintable(avisosQt.join(u'\n'));
 }
 
 TEST_P(BaseSqlite, AdjuntarTablaDaElMensajeDeCadaVentana) {

@@ -10,14 +10,20 @@
 #include "data/Provision.h"
 #include "data/Tablas.h"
 #include "settings/Config.h"
-#include "tests/data/MotorDatos.h"
 #include "settings/ValoresGlobales.h"
+#include "tests/data/MotorDatos.h"
 
 namespace {
 
+OpcionesProvision ConRecursos() {
+    OpcionesProvision o;
+    o.rutaRecursos = QStringLiteral(BASCORA_DIR_FUENTE "/share");
+    return o;
+}
+
 TEST(Provision, CarpetaVaciaQuedaListaParaTrabajar) {
     CarpetaTemporal carpeta;
-    const InformeProvision informe = PrepararCarpeta();
+    const InformeProvision informe = PrepararCarpeta(ConRecursos());
     EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
     EXPECT_TRUE(informe.existente.isEmpty()) << qPrintable(informe.Texto());
     EXPECT_TRUE(QFile::exists(carpeta.ruta("English.idm")));
@@ -89,6 +95,71 @@ TEST_P(ProvisionEnMotor, SegundaPasadaSobreLaBaseNoCreaNada) {
     EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
     EXPECT_TRUE(informe.creado.isEmpty()) << qPrintable(informe.Texto());
     EXPECT_FALSE(informe.existente.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// A database from before the Id key: rows, a primary key on Codigo and a unique index.
+TEST_P(ProvisionEnMotor, LaClaveSeAgregaAUnaBaseExistenteSinPerderFilasNiReglas) {
+    Sql("DROP TABLE PLU_SETUP");
+    Sql("DROP TABLE Reporte");
+    Sql("CREATE TABLE PLU_SETUP (Codigo INTEGER NOT NULL, Nombre VARCHAR(12) DEFAULT 'x', "
+        "Letra VARCHAR(1), Alfa INTEGER, Texto INTEGER, CUIT INTEGER, PRIMARY KEY (Codigo))");
+    Sql("INSERT INTO PLU_SETUP (Codigo, Nombre) VALUES (3, 'c'), (1, 'a'), (2, 'b')");
+    Sql("CREATE TABLE Reporte (Lote INTEGER, Numero INTEGER, Fecha VARCHAR(10), Hora VARCHAR(8), "
+        "Peso DOUBLE PRECISION, Codigo1 INTEGER, Codigo2 INTEGER, Codigo3 INTEGER, "
+        "Codigo4 INTEGER, Codigo5 INTEGER, Codigo6 INTEGER, Codigo7 INTEGER, Codigo8 INTEGER)");
+    Sql("CREATE UNIQUE INDEX Reporte_Lote_Numero ON Reporte (Lote, Numero)");
+    LlenarReporte(40);
+
+    InformeProvision informe;
+    PrepararBase(cadena, informe);
+    ASSERT_TRUE(informe.ok()) << qPrintable(informe.Texto());
+    const QString creado = informe.creado.join(u'\n');
+    EXPECT_TRUE(creado.contains("key column Id of table PLU_SETUP (3 rows")) << qPrintable(creado);
+    EXPECT_TRUE(creado.contains("key column Id of table Reporte (40 rows")) << qPrintable(creado);
+    // Every row kept and numbered, the old columns where they were.
+    EXPECT_EQ(Valor("SELECT COUNT(DISTINCT Id) FROM Reporte WHERE Id IS NOT NULL").toInt(), 40);
+    EXPECT_EQ(Valor("SELECT SUM(Numero) FROM Reporte").toInt(), 40 * 41 / 2);
+    EXPECT_EQ(Valor("SELECT COUNT(DISTINCT Id) FROM PLU_SETUP").toInt(), 8);  // groups 4-8 added
+    EXPECT_EQ(Valor("SELECT Nombre FROM PLU_SETUP WHERE Codigo = 1").toString(), "a");
+    {
+        CDatos datos;
+        datos.AbrirBase(cadena);
+        datos.AbreRegistro("SELECT * FROM PLU_SETUP");
+        EXPECT_EQ(datos.Registro.Columnas().first().toLower(), "codigo");
+        EXPECT_EQ(datos.Registro.Campo("Nombre").toString(), "a");  // key order kept the rows'
+        datos.Registro.AsignarCampo("Nombre", "nuevo");
+        EXPECT_EQ(Fallo([&] { datos.Registro.Update(); }), "ok");
+    }
+    // The old rules still hold and new rows get the next key.
+    EXPECT_FALSE(IntentarSql("INSERT INTO PLU_SETUP (Codigo) VALUES (2)"));
+    EXPECT_FALSE(IntentarSql("INSERT INTO PLU_SETUP (Nombre) VALUES ('sin codigo')"));
+    EXPECT_FALSE(IntentarSql("INSERT INTO Reporte (Lote, Numero) VALUES (1, 5)"));
+    EXPECT_TRUE(IntentarSql("INSERT INTO PLU_SETUP (Codigo) VALUES (9)"));
+    EXPECT_EQ(Valor("SELECT Nombre FROM PLU_SETUP WHERE Codigo = 9").toString(), "x");
+    EXPECT_GT(Valor("SELECT Id FROM PLU_SETUP WHERE Codigo = 9").toInt(),
+              Valor("SELECT MAX(Id) FROM PLU_SETUP WHERE Codigo <> 9").toInt());
+
+    InformeProvision otra;
+    PrepararBase(cadena, otra);
+    EXPECT_TRUE(otra.creado.isEmpty()) << qPrintable(otra.Texto());
+}
+
+// The settings may name tables of their own; preparar gives those the key as well.
+TEST(Provision, LasTablasQueNombraLaConfiguracionTambienReciben) {
+    CarpetaTemporal carpeta;
+    ASSERT_TRUE(PrepararCarpeta().ok());
+    EjecutarSql(CadenaConexionPredeterminada(),
+                "CREATE TABLE Pesadas (Lote INTEGER, Numero INTEGER, Peso DOUBLE)");
+    EjecutarSql(CadenaConexionPredeterminada(),
+                "INSERT INTO Pesadas (Lote, Numero) VALUES (1, 1), (1, 2)");
+    GuardarConfig("BaseDeDatos", "DataTbReporte", "Pesadas", true);
+    const InformeProvision informe = PrepararCarpeta();
+    EXPECT_TRUE(informe.creado.join(u'\n').contains("key column Id of table Pesadas (2 rows"))
+        << qPrintable(informe.Texto());
 }
 
 }  // namespace
