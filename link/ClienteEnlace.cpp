@@ -81,7 +81,7 @@ class TrabajadorEnlace : public QObject {
             Q_EMIT cliente_.progreso(valor);
         };
         RespuestaEnlace r = EjecutarSolicitud(*linea_, p.solicitud, id, control);
-        cliente_.AnotarReintentos(conexion_, r.reintentos);
+        cliente_.AnotarReintentos(salud_, r.reintentos);
         cliente_.Terminar();
         if (ultimo != 100) Q_EMIT cliente_.progreso(100);
         Q_EMIT cliente_.fin(r);
@@ -95,9 +95,10 @@ class TrabajadorEnlace : public QObject {
             CerrarLinea();
             linea_ = CrearTransporte(a);
             ajustes_ = a;
-            conexion_ = NombreConexion(a);
+            SaludEnlace* salud = cliente_.EntradaSalud(NombreConexion(a));
+            salud_ = salud;
             linea_->fijarObservador(
-                [this](const JuicioRespuesta& j) { cliente_.AnotarTrama(conexion_, j); });
+                [this, salud](const JuicioRespuesta& j) { cliente_.AnotarTrama(salud, j); });
         }
         linea_->Reanudar();
         if (cliente_.canceladoActual_.load()) linea_->Interrumpir();
@@ -114,7 +115,7 @@ class TrabajadorEnlace : public QObject {
     QTimer* reposo_;
     std::unique_ptr<Transporte> linea_;
     AjustesLinea ajustes_;
-    QString conexion_;
+    SaludEnlace* salud_ = nullptr;
     bool atendiendo_ = false;
 };
 
@@ -274,46 +275,50 @@ bool ClienteEnlace::EnCurso(QString* leyenda, bool* silenciosa) const {
     return actual_ != 0;
 }
 
-void ClienteEnlace::AnotarTrama(const QString& conexion, const JuicioRespuesta& juicio) {
+SaludEnlace* ClienteEnlace::EntradaSalud(const QString& conexion) {
+    std::lock_guard l(mutex_);
+    SaludEnlace& s = salud_[conexion];
+    s.conexion = conexion;
+    return &s;
+}
+
+void ClienteEnlace::AnotarTrama(SaludEnlace* s, const JuicioRespuesta& juicio) {
     {
         std::lock_guard l(mutex_);
-        SaludEnlace& s = salud_[conexion];
-        s.conexion = conexion;
-        ultimaConexion_ = conexion;
-        ++s.tramasEnviadas;
+        ultima_ = s;
+        ++s->tramasEnviadas;
         switch (juicio.veredicto) {
             case Veredicto::Buena:
-                ++s.respuestasBuenas;
+                ++s->respuestasBuenas;
                 break;
             case Veredicto::SinRespuesta:
-                ++s.tiemposAgotados;
+                ++s->tiemposAgotados;
                 break;
             case Veredicto::CrcMalo:
-                ++s.erroresCrc;
+                ++s->erroresCrc;
                 break;
             case Veredicto::Malformada:
-                ++s.respuestasMalformadas;
+                ++s->respuestasMalformadas;
                 break;
         }
-        if (juicio.veredicto != Veredicto::Buena) s.ultimoFallo = juicio.motivo;
-        s.ultimoIntercambio = QDateTime::currentDateTimeUtc();
+        if (juicio.veredicto != Veredicto::Buena) s->ultimoFallo = juicio.motivo;
+        s->ultimoIntercambio = QDateTime::currentDateTimeUtc();
     }
     Q_EMIT saludCambiada();
 }
 
-void ClienteEnlace::AnotarReintentos(const QString& conexion, int reintentos) {
-    if (reintentos <= 0) return;
+void ClienteEnlace::AnotarReintentos(SaludEnlace* s, int reintentos) {
+    if (reintentos <= 0 || !s) return;
     {
         std::lock_guard l(mutex_);
-        salud_[conexion].reintentos += quint64(reintentos);
+        s->reintentos += quint64(reintentos);
     }
     Q_EMIT saludCambiada();
 }
 
 SaludEnlace ClienteEnlace::Salud() const {
     std::lock_guard l(mutex_);
-    const auto i = salud_.find(ultimaConexion_);
-    return i == salud_.end() ? SaludEnlace() : i->second;
+    return ultima_ ? *ultima_ : SaludEnlace();
 }
 
 SaludEnlace ClienteEnlace::Salud(const QString& conexion) const {

@@ -83,8 +83,10 @@ class ClienteEnlace : public QObject, public Enlace {
     bool Comenzar(const Pendiente& p);  // false when it was cancelled before it started
     void Terminar();
     bool CanceladoSinBloqueo(quint64 numero) const;
-    void AnotarTrama(const QString& conexion, const JuicioRespuesta& juicio);
-    void AnotarReintentos(const QString& conexion, int reintentos);
+    // The health entry of a connection; it stays put (map node) for the client's life.
+    SaludEnlace* EntradaSalud(const QString& conexion);
+    void AnotarTrama(SaludEnlace* entrada, const JuicioRespuesta& juicio);
+    void AnotarReintentos(SaludEnlace* entrada, int reintentos);
     void Despertar();
 
     QThread* hilo_ = nullptr;
@@ -101,7 +103,7 @@ class ClienteEnlace : public QObject, public Enlace {
     std::atomic<bool> canceladoActual_{false};
     bool cerrando_ = false;
     std::map<QString, SaludEnlace> salud_;
-    QString ultimaConexion_;
+    const SaludEnlace* ultima_ = nullptr;  // the connection of the last request
 
     std::atomic<int> esperaMs_{-1};
     std::atomic<int> esperaConexionMs_{-1};

@@ -91,10 +91,9 @@ class TransporteSerie final : public Transporte {
         p->write(trama);
         p->flush();
         Esperar(plazo, [p, esperados] { return !p->isOpen() || p->bytesAvailable() >= esperados; });
+        // Bytes that came with the answer past the expected count make it too long; any later
+        // straggler is flushed before the next frame.
         QByteArray respuesta = p->isOpen() ? p->readAll() : QByteArray();
-        // Bytes already at hand past the expected count make the answer too long.
-        if (respuesta.size() >= esperados && p->isOpen() && p->waitForReadyRead(0))
-            respuesta += p->readAll();
         if (respuesta.size() != esperados) Desconfiar();
         // A port that went away mid-frame is silence: the wait runs out.
         if (respuesta.size() < esperados) EsperarHasta(plazo);
@@ -174,13 +173,9 @@ class TransporteTcp final : public Transporte {
             EsperarHasta(plazo);
             return {};
         }
-        // Late bytes of an earlier frame, in Qt's buffer or still in the kernel's, are dropped.
+        // Bytes at hand are not this frame's answer. Late answers cannot be on this connection: a
+        // frame that did not end well is followed by a new one.
         s->readAll();
-        for (int i = 0; i < 64 && s->waitForReadyRead(0); ++i) s->readAll();
-        if (s->state() != QAbstractSocket::ConnectedState) {
-            EsperarHasta(plazo);
-            return {};
-        }
         qCDebug(lcEnlaceTramas).noquote() << "->" << Hex(trama);
         s->write(trama);
         s->flush();
@@ -189,7 +184,6 @@ class TransporteTcp final : public Transporte {
                    s->state() != QAbstractSocket::ConnectedState;
         });
         QByteArray respuesta = s->readAll();
-        if (respuesta.size() >= esperados && s->waitForReadyRead(0)) respuesta += s->readAll();
         if (s->state() != QAbstractSocket::ConnectedState) {
             // The peer closed or the connection broke: the socket is closed.
             respuesta += s->readAll();
@@ -269,11 +263,11 @@ void Transporte::Interrumpir() {
 bool Transporte::Esperar(const QDeadlineTimer& plazo, const std::function<bool()>& listo) {
     if (listo()) return true;
     if (interrumpido_ || plazo.hasExpired() || bucle_) return false;
-    QEventLoop bucle;
-    bucle_ = &bucle;
+    if (!espera_) espera_ = std::make_unique<QEventLoop>();
+    bucle_ = espera_.get();
     listo_ = &listo;
     reloj_.start(int(qMax<qint64>(plazo.remainingTime(), 0)));
-    bucle.exec(QEventLoop::ExcludeUserInputEvents);
+    bucle_->exec(QEventLoop::ExcludeUserInputEvents);
     reloj_.stop();
     bucle_ = nullptr;
     listo_ = nullptr;

@@ -116,7 +116,8 @@ class Transporte {
   private:
     std::function<void(const JuicioRespuesta&)> observador_;
     QString ultimoFallo_;
-    QEventLoop* bucle_ = nullptr;
+    std::unique_ptr<QEventLoop> espera_;  // made at the first wait, on this thread, then reused
+    QEventLoop* bucle_ = nullptr;         // the wait in progress
     const std::function<bool()>* listo_ = nullptr;
     QTimer reloj_;
     bool interrumpido_ = false;

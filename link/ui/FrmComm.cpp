@@ -13,7 +13,8 @@
 #include "link/ui/EnlacePrograma.h"
 #include "settings/Idioma.h"
 
-FrmComm::FrmComm(ClienteEnlace& cliente, QWidget* duenio) : QDialog(duenio), cliente_(&cliente) {
+FrmComm::FrmComm(ClienteEnlace& cliente, QWidget* duenio)
+    : QDialog(duenio), cliente_(&cliente), duenio_(duenio) {
     Construir();
     connect(&cliente, &ClienteEnlace::inicio, this, &FrmComm::Iniciar);
     connect(&cliente, &ClienteEnlace::progreso, this, &FrmComm::Progresar);
@@ -61,10 +62,10 @@ void FrmComm::Iniciar(const QString& leyenda, bool silenciosa) {
     if (!leyenda.isEmpty()) Label1->setText(leyenda);
     ProgBar->setValue(0);
     if (isVisible()) return;
-    // Modal over the window that asked, which is the active one.
+    // Modal over the window that asked, which is the active one, for this request only: a window
+    // that is closed later must not take the program's view with it.
     QWidget* activa = QApplication::activeWindow();
-    if (activa && activa != this && activa != parentWidget())
-        setParent(activa, windowFlags() | Qt::Dialog);
+    if (activa && activa != this && activa != parentWidget()) setParent(activa, windowFlags());
     show();
 }
 
@@ -77,6 +78,7 @@ void FrmComm::Terminar(const RespuestaEnlace&) {
     enCurso_ = false;
     ProgBar->setValue(100);
     hide();
+    if (parentWidget() != duenio_.data()) setParent(duenio_.data(), windowFlags());
 }
 
 void FrmComm::Solicitar(PeticionEnlace& peticion) {

@@ -5,6 +5,7 @@
 // the request (ClienteEnlace::Cancelar), which cuts the wait in progress short.
 
 #include <QDialog>
+#include <QPointer>
 
 #include "link/Enlace.h"
 
@@ -42,6 +43,7 @@ class FrmComm : public QDialog, public Enlace {
     ClienteEnlace& Cliente() const;
 
     ClienteEnlace* cliente_ = nullptr;  // null: the program's
+    QPointer<QWidget> duenio_;          // the owner it goes back to between requests
     QLabel* Label1 = nullptr;
     QProgressBar* ProgBar = nullptr;
     QPushButton* cmdCancel = nullptr;
