@@ -10,11 +10,11 @@
 #include "data/Provision.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
-#include "settings/ValoresGlobales.h"
 #include "tests/support/InteraccionGuion.h"
 #include "tests/support/SimuladorPrueba.h"
 #include "weighings/LeerAuditoria.h"
 #include "weighings/Plantilla.h"
+#include "settings/ValoresGlobales.h"
 
 namespace {
 
