@@ -1,8 +1,8 @@
 #pragma once
-// One request to the indicator. The program carries it out in the link window FrmComm (modal,
-// progress bar, Cancel); bascora-cli and the tests call the link directly (EnlaceDirecto). Callers
-// fill the request fields, call Solicitar and judge the outcome by Exito (reads and writes) or by
-// the length of Dato (commands), exactly as with the link window's fields.
+// One request to the indicator. The program carries it out on its link client (ClienteEnlace,
+// with the link window FrmComm as its view); bascora-cli and the tests may call the link directly
+// (EnlaceDirecto). Callers fill the request fields, call Solicitar and judge the outcome by Exito
+// (reads and writes) or by the length of Dato (commands), exactly as with the link window's fields.
 
 #include <QByteArray>
 #include <QString>
@@ -20,8 +20,7 @@ struct PeticionEnlace {
 class Enlace {
   public:
     virtual ~Enlace() = default;
-    // Opens the line, carries out the request, closes the line; returns when it has finished,
-    // failed or been cancelled.
+    // Carries out the request; returns when it has finished, failed or been cancelled.
     virtual void Solicitar(PeticionEnlace& peticion) = 0;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The link without a window: bascora-cli and the tests carry out a request here, on the calling
-// thread, exactly as the link window does on its worker thread.
+// thread, exactly as the link client (ClienteEnlace) does on its worker thread, with a line opened
+// and closed for each request.
 
 #include <atomic>
 #include <functional>
@@ -21,13 +22,15 @@ void EjecutarPeticion(PeticionEnlace& p, const AjustesLinea& linea, int id,
 class EnlaceDirecto : public Enlace {
   public:
     EnlaceDirecto() = default;
-    // Answer and connection waits in ms instead of the settings' (tests); -1 keeps the settings'.
-    void fijarEsperas(int esperaMs, int esperaConexionMs = -1) {
+    // Answer, connection and serial guard waits in ms instead of the settings' (tests); -1 keeps
+    // the settings'.
+    void fijarEsperas(int esperaMs, int esperaConexionMs = -1, int guardaMs = -1) {
         esperaMs_ = esperaMs;
         esperaConexionMs_ = esperaConexionMs;
+        guardaMs_ = guardaMs;
     }
     void fijarProgreso(std::function<void(int)> progreso) { progreso_ = std::move(progreso); }
-    // Honoured between frames, like the link window's Cancel button. Not owned.
+    // Honoured between tries (this link has no queue to cut a wait short from). Not owned.
     void fijarCancelacion(const std::atomic<bool>* cancelado) { cancelado_ = cancelado; }
 
     // Reads the line settings and ID_1, then runs the request (EjecutarPeticion).
@@ -36,6 +39,7 @@ class EnlaceDirecto : public Enlace {
   private:
     int esperaMs_ = -1;
     int esperaConexionMs_ = -1;
+    int guardaMs_ = -1;
     std::function<void(int)> progreso_;
     const std::atomic<bool>* cancelado_ = nullptr;
 };

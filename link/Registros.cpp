@@ -15,6 +15,11 @@ void Progreso(const ControlRegistros& c, qint64 hecho, qint64 total) {
     if (c.progreso) c.progreso(int(100 * hecho / total));
 }
 
+// A try after the first of a frame.
+void ContarIntento(const ControlRegistros& c, int intento) {
+    if (intento > 0 && c.reintentos) ++*c.reintentos;
+}
+
 }  // namespace
 
 int LeerIdEsclavo() {
@@ -35,12 +40,14 @@ QByteArray Leer(Transporte& linea, int id, qint64 direccion, qint64 longitud,
         QByteArray bloque;
         // A block past the last register cannot be asked for: it fails without a frame.
         const bool enRango = dir + tam - 1 <= 65535;
-        for (int intento = 0; enRango && bloque.isEmpty() && intento < kIntentosPorTrama;
+        int intento = 0;
+        for (; enRango && bloque.isEmpty() && intento < kIntentosPorTrama && !Cancelado(control);
              ++intento) {
+            ContarIntento(control, intento);
             bloque = RxD(linea, id, int(dir), tam);
             ++Reintentos;
         }
-        if (enRango) --Reintentos;
+        if (intento > 0) --Reintentos;
         const bool fallo = bloque.isEmpty();
         resultado += bloque;
         Progreso(control, i, bloques);
@@ -61,11 +68,14 @@ QByteArray Escribir(Transporte& linea, int id, qint64 direccion, QByteArray dato
         const QByteArray valor = dato.mid(qsizetype(2 * (i - 1)), 2);
         QByteArray eco;
         const bool enRango = dir <= 65535;
-        for (int intento = 0; enRango && eco.isEmpty() && intento < kIntentosPorTrama; ++intento) {
+        int intento = 0;
+        for (; enRango && eco.isEmpty() && intento < kIntentosPorTrama && !Cancelado(control);
+             ++intento) {
+            ContarIntento(control, intento);
             eco = TxD(linea, id, int(dir), valor);
             ++Reintentos;
         }
-        if (enRango) --Reintentos;
+        if (intento > 0) --Reintentos;
         const bool fallo = eco.isEmpty();
         resultado += eco;
         Progreso(control, i, n);

@@ -1,7 +1,8 @@
 #pragma once
 // Register runs: a read of N registers split into frames of up to 8, a write split into
 // one frame per register; three attempts per frame, the shared retry counter Reintentos, progress
-// after each block and Cancel between blocks. Register data: 2 bytes per register, low byte first.
+// after each block; Cancel stops the run before the next try (the link also cuts the wait short).
+// Register data: 2 bytes per register, low byte first.
 
 #include <QByteArray>
 #include <atomic>
@@ -13,7 +14,8 @@ inline constexpr int kIntentosPorTrama = 3;
 
 struct ControlRegistros {
     std::function<void(int)> progreso;             // 0-100 after each block; may be empty
-    const std::atomic<bool>* cancelado = nullptr;  // checked between blocks; may be null
+    const std::atomic<bool>* cancelado = nullptr;  // checked between tries; may be null
+    int* reintentos = nullptr;  // out: repeated tries of this run are added here; may be null
 };
 
 // Reads `longitud` registers from `direccion` at slave `id`: 2 x longitud bytes when all were

@@ -6,7 +6,7 @@
 
 #include <QByteArray>
 
-class Transporte;
+#include "link/Transporte.h"
 
 // CRC-16/MODBUS of mensaje: 2 bytes, low byte first (the order they are sent in).
 QByteArray crc16(const QByteArray& mensaje);
@@ -16,11 +16,18 @@ QByteArray crc16(const QByteArray& mensaje);
 QByteArray TramaLectura(int id, int direccion, int cantidad);
 QByteArray TramaEscritura(int id, int direccion, const QByteArray& dato);
 
+// Every answer is checked against its request: length, CRC, slave address (any address is taken
+// when the configured one is 0), function code, and the byte count (read) or the echoed register
+// and value (write). Each exchange's verdict goes to the line (Transporte::Juzgar).
+JuicioRespuesta JuzgarLectura(const QByteArray& respuesta, int id, int cantidad);
+JuicioRespuesta JuzgarEscritura(const QByteArray& respuesta, const QByteArray& trama);
+JuicioRespuesta JuzgarComando(const QByteArray& respuesta);
+
 // One read exchange of `cantidad` registers (1 to 8) from `direccion`: 2 x cantidad bytes, low
-// byte first per register, or "" on any failure (wrong length, bad CRC, no answer).
+// byte first per register, or "" on any failure (no answer, or one that fails the checks).
 QByteArray RxD(Transporte& linea, int id, int direccion, int cantidad);
 // One write exchange of one register; `dato` is the 2-byte value, low byte first. Returns the
-// echoed value, low byte first, or "".
+// echoed value, low byte first, or "" (also when the echo is not the register and value sent).
 QByteArray TxD(Transporte& linea, int id, int direccion, const QByteArray& dato);
 // One command exchange: ":" + comando + CR LF; the 90-byte answer, or "".
 QByteArray TRxC(Transporte& linea, const QByteArray& comando);

@@ -1,11 +1,12 @@
 #include "link/Transporte.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QSerialPort>
 #include <QTcpSocket>
-#include <QThread>
 
 #include "settings/Config.h"
+#include "settings/Idioma.h"
 
 Q_LOGGING_CATEGORY(lcEnlace, "bascora.enlace", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcEnlaceTramas, "bascora.enlace.tramas", QtInfoMsg)
@@ -13,14 +14,6 @@ Q_LOGGING_CATEGORY(lcEnlaceTramas, "bascora.enlace.tramas", QtInfoMsg)
 namespace {
 
 const QString kGlobal = QStringLiteral("Global");
-
-// A line that is down answers nothing: the exchange still lasts its whole wait, so every frame of
-// a request on a dead line runs out its 2000 ms like silence would. One sleep to the deadline,
-// never a polling loop.
-void EsperarHasta(const QDeadlineTimer& plazo) {
-    const qint64 resto = plazo.remainingTime();
-    if (resto > 0) QThread::msleep(static_cast<unsigned long>(resto));
-}
 
 int EsperaDeEntorno(const char* variable, int defecto) {
     bool ok = false;
@@ -44,21 +37,34 @@ class TransporteSerie final : public Transporte {
         p->setStopBits(QSerialPort::OneStop);
         p->setFlowControl(QSerialPort::NoFlowControl);
         // A device that disappears keeps raising read errors until the port is closed.
-        QObject::connect(p, &QSerialPort::errorOccurred, p, [p](QSerialPort::SerialPortError e) {
-            if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && p->isOpen()) {
-                qCWarning(lcEnlace) << "serial port lost:" << p->errorString();
-                p->close();
-            }
+        QObject::connect(p, &QSerialPort::errorOccurred, p,
+                         [this, p](QSerialPort::SerialPortError e) {
+                             if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) &&
+                                 p->isOpen()) {
+                                 qCWarning(lcEnlace) << "serial port lost:" << p->errorString();
+                                 p->close();
+                                 Revisar();
+                             }
+                         });
+        QObject::connect(p, &QSerialPort::readyRead, p, [this] {
+            actividad_.restart();
+            Revisar();
         });
         if (!p->open(QIODevice::ReadWrite)) {
             qCWarning(lcEnlace) << "cannot open" << a_.dispositivo << ":" << p->errorString();
+            motivoSinLinea_ = TextoIdioma(QStringLiteral("002015"),
+                                          QStringLiteral("No se pudo abrir el puerto %1"))
+                                  .arg(a_.dispositivo);
             return false;
         }
+        motivoSinLinea_.clear();
         // A pty refuses the modem lines ("Inappropriate ioctl for device"); the request goes on.
         if (!p->setRequestToSend(true)) {
             qCDebug(lcEnlace) << "RTS not raised on" << a_.dispositivo << ":" << p->errorString();
             p->clearError();
         }
+        p->clear(QSerialPort::Input);
+        sucio_ = false;
         qCDebug(lcEnlace) << "opened" << a_.dispositivo << a_.baudios << "8N1";
         return true;
     }
@@ -68,43 +74,60 @@ class TransporteSerie final : public Transporte {
         puerto_.reset();
     }
 
+    bool EnLinea() const override { return puerto_ && puerto_->isOpen(); }
+
     QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
-        const QDeadlineTimer plazo(a_.esperaMs);
         QSerialPort* p = puerto_.get();
+        if (sucio_ && p && p->isOpen()) EsperarSilencio(p);
+        const QDeadlineTimer plazo(a_.esperaMs, Qt::PreciseTimer);
         if (!p || !p->isOpen()) {
             EsperarHasta(plazo);
             return {};
         }
         // Whatever is still in the buffer belongs to an earlier frame.
         p->clear(QSerialPort::Input);
-        if (p->isOpen()) p->readAll();
-        if (!p->isOpen()) {
-            EsperarHasta(plazo);
-            return {};
-        }
+        p->readAll();
         qCDebug(lcEnlaceTramas).noquote() << "->" << Hex(trama);
         p->write(trama);
-        while (p->isOpen() && p->bytesToWrite() > 0) {
-            if (!p->waitForBytesWritten(int(plazo.remainingTime()))) break;
-        }
-        QByteArray respuesta;
-        while (p->isOpen()) {
-            respuesta += p->readAll();
-            if (respuesta.size() >= esperados) {
-                // Bytes already at hand past the expected count make the answer too long.
-                if (p->waitForReadyRead(0)) respuesta += p->readAll();
-                break;
-            }
-            if (plazo.hasExpired() || !p->waitForReadyRead(int(plazo.remainingTime()))) break;
-        }
+        p->flush();
+        Esperar(plazo, [p, esperados] { return !p->isOpen() || p->bytesAvailable() >= esperados; });
+        // Bytes that came with the answer past the expected count make it too long; any later
+        // straggler is flushed before the next frame.
+        QByteArray respuesta = p->isOpen() ? p->readAll() : QByteArray();
+        if (respuesta.size() != esperados) Desconfiar();
+        // A port that went away mid-frame is silence: the wait runs out.
         if (respuesta.size() < esperados) EsperarHasta(plazo);
         qCDebug(lcEnlaceTramas).noquote() << "<-" << Hex(respuesta);
         return respuesta;
     }
 
+  protected:
+    void Desconfiar() override {
+        sucio_ = true;
+        actividad_.restart();
+    }
+
   private:
+    // Discards what keeps arriving until the line has been quiet for the guard interval (at most
+    // one answer wait more, for a line that never stops talking).
+    void EsperarSilencio(QSerialPort* p) {
+        sucio_ = false;
+        const QDeadlineTimer tope(a_.guardaMs + a_.esperaMs, Qt::PreciseTimer);
+        qint64 descartados = 0;
+        while (p->isOpen() && !Interrumpido() && !tope.hasExpired()) {
+            descartados += p->readAll().size();
+            const qint64 resto = a_.guardaMs - actividad_.elapsed();
+            if (resto <= 0) break;
+            Esperar(QDeadlineTimer(resto, Qt::PreciseTimer),
+                    [p] { return !p->isOpen() || p->bytesAvailable() > 0; });
+        }
+        if (descartados > 0) qCDebug(lcEnlace) << "discarded" << descartados << "late bytes";
+    }
+
     AjustesLinea a_;
     std::unique_ptr<QSerialPort> puerto_;
+    QElapsedTimer actividad_;  // last byte in, or end of an untrusted exchange
+    bool sucio_ = false;
 };
 
 class TransporteTcp final : public Transporte {
@@ -114,7 +137,7 @@ class TransporteTcp final : public Transporte {
 
     bool Abrir() override {
         Cerrar();
-        const QDeadlineTimer plazo(a_.esperaConexionMs);
+        const QDeadlineTimer plazo(a_.esperaConexionMs, Qt::PreciseTimer);
         if (!Conectar(plazo)) {
             // The link waits its whole connection wait, as for a host that never answers.
             EsperarHasta(plazo);
@@ -125,16 +148,21 @@ class TransporteTcp final : public Transporte {
 
     void Cerrar() override {
         if (socket_) {
-            socket_->close();
+            socket_->disconnect();
+            socket_->abort();
             socket_.reset();
         }
     }
 
+    bool EnLinea() const override {
+        return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+    }
+
     QByteArray Intercambiar(const QByteArray& trama, int esperados) override {
-        const QDeadlineTimer plazo(a_.esperaMs);
-        // After an exchange that did not end with the expected bytes, the indicator may still be
-        // answering it. RTU frames carry nothing to tell that late answer from the next one, so
-        // the next frame goes out on a fresh connection and the late answer dies with the old.
+        const QDeadlineTimer plazo(a_.esperaMs, Qt::PreciseTimer);
+        // After an exchange that did not end well, the indicator may still be answering it. RTU
+        // frames carry nothing to tell that late answer from the next one, so the next frame goes
+        // out on a fresh connection and the late answer dies with the old.
         if (sucio_ && socket_) {
             sucio_ = false;
             socket_->abort();
@@ -145,49 +173,59 @@ class TransporteTcp final : public Transporte {
             EsperarHasta(plazo);
             return {};
         }
-        // Late bytes of an earlier frame, in Qt's buffer or still in the kernel's, are dropped.
+        // Bytes at hand are not this frame's answer. Late answers cannot be on this connection: a
+        // frame that did not end well is followed by a new one.
         s->readAll();
-        for (int i = 0; i < 64 && s->waitForReadyRead(0); ++i) s->readAll();
-        if (s->state() != QAbstractSocket::ConnectedState) {
-            EsperarHasta(plazo);
-            return {};
-        }
         qCDebug(lcEnlaceTramas).noquote() << "->" << Hex(trama);
         s->write(trama);
         s->flush();
-        QByteArray respuesta;
-        while (true) {
-            respuesta += s->readAll();
-            if (respuesta.size() >= esperados) {
-                if (s->waitForReadyRead(0)) respuesta += s->readAll();
-                break;
-            }
-            if (plazo.hasExpired() || !s->waitForReadyRead(int(plazo.remainingTime()))) break;
-        }
+        Esperar(plazo, [s, esperados] {
+            return s->bytesAvailable() >= esperados ||
+                   s->state() != QAbstractSocket::ConnectedState;
+        });
+        QByteArray respuesta = s->readAll();
         if (s->state() != QAbstractSocket::ConnectedState) {
             // The peer closed or the connection broke: the socket is closed.
             respuesta += s->readAll();
             s->abort();
         }
-        sucio_ = respuesta.size() != esperados;
+        if (respuesta.size() != esperados) sucio_ = true;
         if (respuesta.size() < esperados) EsperarHasta(plazo);
         qCDebug(lcEnlaceTramas).noquote() << "<-" << Hex(respuesta);
         return respuesta;
     }
 
+  protected:
+    void Desconfiar() override { sucio_ = true; }
+
   private:
     bool Conectar(const QDeadlineTimer& plazo) {
-        if (!socket_) socket_ = std::make_unique<QTcpSocket>();
-        socket_->connectToHost(a_.host, a_.puerto);
+        if (!socket_) {
+            socket_ = std::make_unique<QTcpSocket>();
+            QTcpSocket* s = socket_.get();
+            QObject::connect(s, &QTcpSocket::readyRead, s, [this] { Revisar(); });
+            QObject::connect(s, &QTcpSocket::stateChanged, s, [this] { Revisar(); });
+            QObject::connect(s, &QTcpSocket::errorOccurred, s, [this] { Revisar(); });
+        }
+        QTcpSocket* s = socket_.get();
+        s->connectToHost(a_.host, a_.puerto);
         const qint64 resto = qMin<qint64>(plazo.remainingTime(), a_.esperaConexionMs);
-        if (!socket_->waitForConnected(int(qMax<qint64>(resto, 0)))) {
+        Esperar(QDeadlineTimer(qMax<qint64>(resto, 0), Qt::PreciseTimer), [s] {
+            return s->state() == QAbstractSocket::ConnectedState ||
+                   s->state() == QAbstractSocket::UnconnectedState;
+        });
+        if (s->state() != QAbstractSocket::ConnectedState) {
             qCWarning(lcEnlace) << "no connection to" << a_.host << a_.puerto << ":"
-                                << socket_->errorString();
-            socket_->abort();
+                                << s->errorString();
+            s->abort();
+            motivoSinLinea_ =
+                TextoIdioma(QStringLiteral("002016"), QStringLiteral("Sin conexión con %1"))
+                    .arg(QStringLiteral("%1:%2").arg(a_.host).arg(a_.puerto));
             return false;
         }
+        motivoSinLinea_.clear();
         // Without it Nagle and delayed ACK stall every small request/answer pair for ~40 ms.
-        socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         qCDebug(lcEnlace) << "connected to" << a_.host << a_.puerto;
         return true;
     }
@@ -199,7 +237,50 @@ class TransporteTcp final : public Transporte {
 
 }  // namespace
 
+Transporte::Transporte() {
+    reloj_.setSingleShot(true);
+    reloj_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&reloj_, &QTimer::timeout, &reloj_, [this] {
+        if (bucle_) bucle_->quit();
+    });
+}
+
 Transporte::~Transporte() = default;
+
+void Transporte::Juzgar(const JuicioRespuesta& juicio) {
+    if (juicio.veredicto != Veredicto::Buena) {
+        ultimoFallo_ = juicio.motivo;
+        Desconfiar();
+    }
+    if (observador_) observador_(juicio);
+}
+
+void Transporte::Interrumpir() {
+    interrumpido_ = true;
+    if (bucle_) bucle_->quit();
+}
+
+bool Transporte::Esperar(const QDeadlineTimer& plazo, const std::function<bool()>& listo) {
+    if (listo()) return true;
+    if (interrumpido_ || plazo.hasExpired() || bucle_) return false;
+    if (!espera_) espera_ = std::make_unique<QEventLoop>();
+    bucle_ = espera_.get();
+    listo_ = &listo;
+    reloj_.start(int(qMax<qint64>(plazo.remainingTime(), 0)));
+    bucle_->exec(QEventLoop::ExcludeUserInputEvents);
+    reloj_.stop();
+    bucle_ = nullptr;
+    listo_ = nullptr;
+    return listo();
+}
+
+void Transporte::EsperarHasta(const QDeadlineTimer& plazo) {
+    Esperar(plazo, [] { return false; });
+}
+
+void Transporte::Revisar() {
+    if (bucle_ && listo_ && (*listo_)()) bucle_->quit();
+}
 
 QString DispositivoDePuerto(int numero) {
     const QString configurado =
@@ -229,6 +310,11 @@ AjustesLinea LeerAjustesLinea() {
     a.esperaMs = EsperaDeEntorno("BASCORA_ESPERA_MS", kEsperaRespuestaMs);
     a.esperaConexionMs = EsperaDeEntorno("BASCORA_ESPERA_CONEXION_MS", kEsperaConexionMs);
     return a;
+}
+
+QString NombreConexion(const AjustesLinea& a) {
+    if (a.comunicacion != 0) return QStringLiteral("TCP %1:%2").arg(a.host).arg(a.puerto);
+    return QStringLiteral("%1 %2").arg(a.dispositivo).arg(a.baudios);
 }
 
 std::unique_ptr<Transporte> CrearTransporte(const AjustesLinea& ajustes) {

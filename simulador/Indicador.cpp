@@ -91,10 +91,18 @@ QJsonObject CamposDePesada(const QByteArray& r) {
 
 Fallo FalloDeNombre(const QString& nombre, bool* ok) {
     static const QList<QPair<QString, Fallo>> nombres = {
-        {QStringLiteral("ninguno"), Fallo::Ninguno},     {QStringLiteral("perder"), Fallo::Perder},
-        {QStringLiteral("crc"), Fallo::CrcMalo},         {QStringLiteral("cortar"), Fallo::Cortar},
-        {QStringLiteral("alargar"), Fallo::Alargar},     {QStringLiteral("tardar"), Fallo::Tardar},
+        {QStringLiteral("ninguno"), Fallo::Ninguno},
+        {QStringLiteral("perder"), Fallo::Perder},
+        {QStringLiteral("crc"), Fallo::CrcMalo},
+        {QStringLiteral("cortar"), Fallo::Cortar},
+        {QStringLiteral("alargar"), Fallo::Alargar},
+        {QStringLiteral("tardar"), Fallo::Tardar},
         {QStringLiteral("excepcion"), Fallo::Excepcion},
+        {QStringLiteral("rezagar"), Fallo::Rezagar},
+        {QStringLiteral("otroid"), Fallo::OtroId},
+        {QStringLiteral("funcion"), Fallo::OtraFuncion},
+        {QStringLiteral("cuenta"), Fallo::OtraCuenta},
+        {QStringLiteral("eco"), Fallo::EcoFalso},
     };
     for (const auto& [n, f] : nombres) {
         if (n == nombre.trimmed().toLower()) {
@@ -122,6 +130,16 @@ QString NombreDeFallo(Fallo f) {
             return QStringLiteral("tardar");
         case Fallo::Excepcion:
             return QStringLiteral("excepcion");
+        case Fallo::Rezagar:
+            return QStringLiteral("rezagar");
+        case Fallo::OtroId:
+            return QStringLiteral("otroid");
+        case Fallo::OtraFuncion:
+            return QStringLiteral("funcion");
+        case Fallo::OtraCuenta:
+            return QStringLiteral("cuenta");
+        case Fallo::EcoFalso:
+            return QStringLiteral("eco");
     }
     return {};
 }
@@ -346,7 +364,13 @@ AjustesFallos Indicador::fallos() const {
 
 void Indicador::programarFallos(const QList<Fallo>& fallos) {
     QMutexLocker l(&mutex_);
-    programados_.assign(fallos.begin(), fallos.end());
+    programados_.clear();
+    for (Fallo f : fallos) programados_.push_back({f, -1});
+}
+
+void Indicador::agregarFallo(Fallo fallo, int retardoMs) {
+    QMutexLocker l(&mutex_);
+    programados_.push_back({fallo, retardoMs});
 }
 
 int Indicador::fallosProgramadosPendientes() const {
@@ -372,19 +396,20 @@ bool Indicador::sortear(double parte) {
     return d(azar_) < parte;
 }
 
-Fallo Indicador::elegirFallo(bool admiteExcepcion) {
+Indicador::Programado Indicador::elegirFallo(bool admiteExcepcion) {
     if (!programados_.empty()) {
-        const Fallo f = programados_.front();
+        const Programado f = programados_.front();
         programados_.pop_front();
         return f;
     }
-    if (sortear(fallos_.perder)) return Fallo::Perder;
-    if (admiteExcepcion && sortear(fallos_.excepcion)) return Fallo::Excepcion;
-    if (sortear(fallos_.crcMalo)) return Fallo::CrcMalo;
-    if (sortear(fallos_.cortar)) return Fallo::Cortar;
-    if (sortear(fallos_.alargar)) return Fallo::Alargar;
-    if (sortear(fallos_.tardar)) return Fallo::Tardar;
-    return Fallo::Ninguno;
+    if (sortear(fallos_.perder)) return {Fallo::Perder, -1};
+    if (admiteExcepcion && sortear(fallos_.excepcion)) return {Fallo::Excepcion, -1};
+    if (sortear(fallos_.crcMalo)) return {Fallo::CrcMalo, -1};
+    if (sortear(fallos_.cortar)) return {Fallo::Cortar, -1};
+    if (sortear(fallos_.alargar)) return {Fallo::Alargar, -1};
+    if (sortear(fallos_.tardar)) return {Fallo::Tardar, -1};
+    if (sortear(fallos_.rezagar)) return {Fallo::Rezagar, -1};
+    return {Fallo::Ninguno, -1};
 }
 
 bool Indicador::ExtraerTrama(QByteArray& flujo, QByteArray* trama) {
@@ -467,7 +492,14 @@ Respuesta Indicador::Procesar(const QByteArray& trama) {
         }
     }
 
-    switch (elegirFallo(admiteExcepcion)) {
+    const Programado elegido = elegirFallo(admiteExcepcion);
+    const int retardo = elegido.retardoMs >= 0 ? elegido.retardoMs : fallos_.retardoMs;
+    // The field faults keep a valid CRC: the frame checks, not the CRC, must catch them.
+    auto recalcular = [&bytes] {
+        bytes.chop(2);
+        bytes.append(crc16(bytes));
+    };
+    switch (elegido.fallo) {
         case Fallo::Ninguno:
             break;
         case Fallo::Perder:
@@ -482,10 +514,30 @@ Respuesta Indicador::Procesar(const QByteArray& trama) {
             bytes.append(char(0));
             break;
         case Fallo::Tardar:
-            r.retardoMs = fallos_.retardoMs;
+            r.retardoMs = retardo;
+            break;
+        case Fallo::Rezagar:
+            r.retardoMs = retardo;
+            r.ocupado = false;
             break;
         case Fallo::Excepcion:
             bytes = Excepcion(quint8(id_), funcion, 4);
+            break;
+        case Fallo::OtroId:
+            bytes[0] = char(quint8(bytes.at(0)) + 1);
+            recalcular();
+            break;
+        case Fallo::OtraFuncion:
+            if (bytes.size() > 3) bytes[1] = char(quint8(bytes.at(1)) == 3 ? 4 : 3);
+            recalcular();
+            break;
+        case Fallo::OtraCuenta:
+            if (funcion == 3 && bytes.size() > 5) bytes[2] = char(quint8(bytes.at(2)) + 2);
+            recalcular();
+            break;
+        case Fallo::EcoFalso:
+            if (funcion == 6 && bytes.size() == 8) bytes[5] = char(quint8(bytes.at(5)) ^ 0x01);
+            recalcular();
             break;
     }
     r.hay = true;

@@ -35,8 +35,14 @@ enum class Fallo {
     CrcMalo,    // last CRC byte inverted
     Cortar,     // last byte missing
     Alargar,    // one extra byte
-    Tardar,     // answer after retardoMs
+    Tardar,     // answer after retardoMs; the indicator ignores what arrives meanwhile
     Excepcion,  // function 3/6 answered with exception 04
+    Rezagar,    // answer after retardoMs while the indicator keeps answering the next frames
+    // Well-formed answers (valid CRC) that do not answer the request:
+    OtroId,       // another slave address
+    OtraFuncion,  // another function code
+    OtraCuenta,   // a read answer whose byte count is wrong (same length)
+    EcoFalso,     // a write echo with another value (reads: answered normally)
 };
 
 Fallo FalloDeNombre(const QString& nombre, bool* ok = nullptr);  // "perder", "crc", ...
@@ -50,13 +56,15 @@ struct AjustesFallos {
     double alargar = 0;
     double tardar = 0;
     double excepcion = 0;
-    int retardoMs = 2500;  // for Tardar
+    double rezagar = 0;
+    int retardoMs = 2500;  // for Tardar and Rezagar
 };
 
 struct Respuesta {
     bool hay = false;  // false: the indicator stays silent
     QByteArray bytes;
     int retardoMs = 0;
+    bool ocupado = true;  // while a late answer is pending, what arrives is ignored
 };
 
 class Indicador {
@@ -100,6 +108,8 @@ class Indicador {
     void fijarFallos(const AjustesFallos& fallos);
     AjustesFallos fallos() const;
     void programarFallos(const QList<Fallo>& fallos);  // one per following answer, before shares
+    // Appends one programmed fault; a late one (Tardar, Rezagar) with its own delay when >= 0.
+    void agregarFallo(Fallo fallo, int retardoMs = -1);
     int fallosProgramadosPendientes() const;
 
     // Frames received with a valid CRC, by function (3, 6, ':' for commands); 0 = all of them.
@@ -135,7 +145,11 @@ class Indicador {
     QByteArray bloquePesoSinBloqueo() const;
     bool ocupadoSinBloqueo() const;
     bool sortear(double parte);
-    Fallo elegirFallo(bool admiteExcepcion);
+    struct Programado {
+        Fallo fallo;
+        int retardoMs;
+    };
+    Programado elegirFallo(bool admiteExcepcion);
 
     mutable QMutex mutex_;
     std::vector<quint16> memoria_;
@@ -148,7 +162,7 @@ class Indicador {
     QElapsedTimer reloj_;
     qint64 ocupadoHastaMs_ = -1;
     AjustesFallos fallos_;
-    std::deque<Fallo> programados_;
+    std::deque<Programado> programados_;
     std::mt19937 azar_{1};
     std::array<int, 256> tramas_{};
     int tramasTotal_ = 0;

@@ -18,7 +18,8 @@
 namespace simulador {
 
 // One line into the indicator: collects bytes into frames and sends the answers. While a late
-// answer is pending the indicator is busy and ignores what arrives, as a half-duplex slave does.
+// answer (Tardar) is pending the indicator is busy and ignores what arrives, as a half-duplex slave
+// does; a straggling one (Rezagar) goes out late while the following frames are answered.
 class Canal {
   public:
     Canal(Indicador& ind, std::function<void(const QByteArray&)> enviar)
@@ -36,11 +37,17 @@ class Canal {
         while (!ocupado_ && Indicador::ExtraerTrama(flujo_, &trama)) {
             const Respuesta r = ind_.Procesar(trama);
             if (!r.hay) continue;
+            if (r.retardoMs > 0 && !r.ocupado) {
+                const QByteArray bytesRespuesta = r.bytes;
+                QTimer::singleShot(r.retardoMs, Qt::PreciseTimer, &vida_,
+                                   [this, bytesRespuesta] { enviar_(bytesRespuesta); });
+                continue;
+            }
             if (r.retardoMs > 0) {
                 ocupado_ = true;
                 flujo_.clear();
                 const QByteArray bytesRespuesta = r.bytes;
-                QTimer::singleShot(r.retardoMs, &vida_, [this, bytesRespuesta] {
+                QTimer::singleShot(r.retardoMs, Qt::PreciseTimer, &vida_, [this, bytesRespuesta] {
                     enviar_(bytesRespuesta);
                     ocupado_ = false;
                 });

@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
          QStringLiteral("P")},
         {QStringLiteral("tardar"), QStringLiteral("Share of answers sent late."),
          QStringLiteral("P")},
+        {QStringLiteral("rezagar"),
+         QStringLiteral("Share of answers sent late while the next frames are answered."),
+         QStringLiteral("P")},
         {QStringLiteral("retardo"), QStringLiteral("Delay of a late answer in ms (default 2500)."),
          QStringLiteral("MS")},
         {QStringLiteral("excepcion"),
@@ -70,7 +73,7 @@ int main(int argc, char** argv) {
          QStringLiteral("MS")},
         {QStringLiteral("guion"),
          QStringLiteral("Faults for the next answers, in order: ninguno,perder,crc,cortar,"
-                        "alargar,tardar,excepcion."),
+                        "alargar,tardar,excepcion,rezagar,otroid,funcion,cuenta,eco."),
          QStringLiteral("LIST")},
     };
     p.addOptions(opciones);
@@ -97,6 +100,7 @@ int main(int argc, char** argv) {
     f.alargar = Parte(p, QStringLiteral("alargar"), &ok);
     f.tardar = Parte(p, QStringLiteral("tardar"), &ok);
     f.excepcion = Parte(p, QStringLiteral("excepcion"), &ok);
+    f.rezagar = Parte(p, QStringLiteral("rezagar"), &ok);
     if (p.isSet(QStringLiteral("retardo")))
         f.retardoMs = p.value(QStringLiteral("retardo")).toInt();
     if (!ok) {

@@ -1,22 +1,38 @@
 #include "link/ui/FrmComm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "link/EnlaceDirecto.h"
-#include "link/Registros.h"
-#include "link/Transporte.h"
+#include "link/ClienteEnlace.h"
+#include "link/ui/EnlacePrograma.h"
 #include "settings/Idioma.h"
 
+FrmComm::FrmComm(ClienteEnlace& cliente, QWidget* duenio)
+    : QDialog(duenio), cliente_(&cliente), duenio_(duenio) {
+    Construir();
+    connect(&cliente, &ClienteEnlace::inicio, this, &FrmComm::Iniciar);
+    connect(&cliente, &ClienteEnlace::progreso, this, &FrmComm::Progresar);
+    connect(&cliente, &ClienteEnlace::fin, this, &FrmComm::Terminar);
+    // Made while a request already runs: show it.
+    QString leyenda;
+    bool silenciosa = false;
+    if (cliente.EnCurso(&leyenda, &silenciosa)) Iniciar(leyenda, silenciosa);
+}
+
 FrmComm::FrmComm(QWidget* duenio) : QDialog(duenio) {
+    Construir();
+}
+
+void FrmComm::Construir() {
     setObjectName(QStringLiteral("FrmComm"));
-    setModal(true);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowModality(Qt::WindowModal);
     Label1 = new QLabel(TextoIdioma(QStringLiteral("002004"), QStringLiteral("Enviando datos...")),
                         this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -31,94 +47,71 @@ FrmComm::FrmComm(QWidget* duenio) : QDialog(duenio) {
     caja->addWidget(ProgBar);
     caja->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(320);
-    // The button only raises the flag; the request stops after the frame in progress.
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancelado_ = true; });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { Cliente().Cancelar(); });
 }
 
-FrmComm::~FrmComm() {
-    if (hilo_) {
-        hilo_->wait();
-        delete hilo_;
-    }
+ClienteEnlace& FrmComm::Cliente() const {
+    return cliente_ ? *cliente_ : ClienteDelPrograma();
+}
+
+void FrmComm::Iniciar(const QString& leyenda, bool silenciosa) {
+    if (silenciosa) return;
+    enCurso_ = true;
+    setWindowTitle(TextoIdioma(QStringLiteral("002001"), QStringLiteral("Comunicando")));
+    cmdCancel->setText(TextoIdioma(QStringLiteral("002002"), QStringLiteral("Cancelar")));
+    if (!leyenda.isEmpty()) Label1->setText(leyenda);
+    ProgBar->setValue(0);
+    if (isVisible()) return;
+    // Modal over the window that asked, which is the active one, for this request only: a window
+    // that is closed later must not take the program's view with it.
+    QWidget* activa = QApplication::activeWindow();
+    if (activa && activa != this && activa != parentWidget()) setParent(activa, windowFlags());
+    show();
+}
+
+void FrmComm::Progresar(int valor) {
+    if (enCurso_) ProgBar->setValue(valor);
+}
+
+void FrmComm::Terminar(const RespuestaEnlace&) {
+    if (!enCurso_) return;
+    enCurso_ = false;
+    ProgBar->setValue(100);
+    hide();
+    if (parentWidget() != duenio_.data()) setParent(duenio_.data(), windowFlags());
 }
 
 void FrmComm::Solicitar(PeticionEnlace& peticion) {
-    static_cast<PeticionEnlace&>(*this) = peticion;
-    Mostrar();
-    peticion = static_cast<const PeticionEnlace&>(*this);
-}
-
-void FrmComm::Mostrar() {
-    setWindowTitle(TextoIdioma(QStringLiteral("002001"), QStringLiteral("Comunicando")));
-    cmdCancel->setText(TextoIdioma(QStringLiteral("002002"), QStringLiteral("Cancelar")));
-    ProgBar->setValue(0);
-    cancelado_ = false;
-    Cancelado = false;
-    enCurso_ = true;
-    // The frames start once the window is on screen.
-    QTimer::singleShot(0, this, &FrmComm::Iniciar);
-    exec();
-}
-
-void FrmComm::Iniciar() {
-    // Settings and texts are read here, on the interface thread; the worker only moves bytes.
-    AjustesLinea ajustes = LeerAjustesLinea();
-    if (esperaMs_ >= 0) ajustes.esperaMs = esperaMs_;
-    if (esperaConexionMs_ >= 0) ajustes.esperaConexionMs = esperaConexionMs_;
-    const int id = LeerIdEsclavo();
-    QString rotulo;
-    if (Modo == QLatin1String("R")) {
-        rotulo = !Leyenda.isEmpty()
-                     ? Leyenda
-                     : TextoIdioma(QStringLiteral("002003"), QStringLiteral("Recibiendo datos..."));
-    } else if (Modo == QLatin1String("T")) {
-        rotulo = !Leyenda.isEmpty()
-                     ? Leyenda
-                     : TextoIdioma(QStringLiteral("002004"), QStringLiteral("Enviando datos..."));
+    ClienteEnlace& cliente = Cliente();
+    QThread* propio = thread();
+    if (QThread::currentThread() != propio) {
+        cliente.Solicitar(peticion);
+        return;
     }
-    const PeticionEnlace peticion = *this;
-
-    hilo_ = QThread::create([this, ajustes, id, rotulo, peticion] {
-        PeticionEnlace p = peticion;
-        ControlRegistros control;
-        control.cancelado = &cancelado_;
-        control.progreso = [this](int valor) {
-            QMetaObject::invokeMethod(
-                this, [this, valor] { ProgBar->setValue(valor); }, Qt::QueuedConnection);
-        };
-        EjecutarPeticion(p, ajustes, id, control, [this, rotulo] {
-            if (rotulo.isEmpty()) return;  // a command leaves the caption as it is
-            QMetaObject::invokeMethod(
-                this, [this, rotulo] { Label1->setText(rotulo); }, Qt::QueuedConnection);
-        });
-        QMetaObject::invokeMethod(
-            this, [this, p] { Terminar(p); }, Qt::QueuedConnection);
+    peticion.Cancelado = false;
+    SolicitudEnlace s;
+    if (!SolicitudDePeticion(peticion, &s)) return;
+    QEventLoop espera;
+    RespuestaEnlace respuesta;
+    cliente.Enviar(s, &espera, [&](const RespuestaEnlace& r) {
+        respuesta = r;
+        espera.quit();
     });
-    hilo_->setObjectName(QStringLiteral("FrmComm"));
-    hilo_->start();
-}
-
-void FrmComm::Terminar(const PeticionEnlace& resultado) {
-    hilo_->wait();
-    delete hilo_;
-    hilo_ = nullptr;
-    static_cast<PeticionEnlace&>(*this) = resultado;
-    ProgBar->setValue(100);
-    enCurso_ = false;
-    accept();
+    espera.exec();
+    CompletarPeticion(peticion, respuesta);
 }
 
 void FrmComm::reject() {
     if (enCurso_) {
-        cancelado_ = true;
-        return;
+        Cliente().Cancelar();
+        return;  // the view hides when the request has ended
     }
     QDialog::reject();
 }
 
 void FrmComm::closeEvent(QCloseEvent* e) {
     if (enCurso_) {
-        cancelado_ = true;
+        Cliente().Cancelar();
         e->ignore();
         return;
     }

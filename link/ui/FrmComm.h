@@ -1,52 +1,51 @@
 #pragma once
-// The link window: a small modal progress window that owns the line for one request. The caller
-// fills the request fields (inherited from PeticionEnlace), calls Mostrar (or Solicitar with a
-// request of its own), and reads Exito and Dato afterwards. The frames run on a worker thread
-// that makes its own serial port or socket, so the window repaints and Cancel answers at any time;
-// Cancel is honoured between frames.
+// The link window: a view on the link client. It shows itself, window-modal over the active window
+// and without blocking anyone, when a request that is not silent starts; it follows the progress
+// and the caption, and hides when the request ends. Cancel, Escape and closing the window cancel
+// the request (ClienteEnlace::Cancelar), which cuts the wait in progress short.
 
 #include <QDialog>
-#include <atomic>
+#include <QPointer>
 
 #include "link/Enlace.h"
 
+class ClienteEnlace;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QThread;
+struct RespuestaEnlace;
 
-class FrmComm : public QDialog, public Enlace, public PeticionEnlace {
+class FrmComm : public QDialog, public Enlace {
     Q_OBJECT
   public:
+    // A view on `cliente` (the program makes one, attached to its client: EnlacePrograma.h).
+    explicit FrmComm(ClienteEnlace& cliente, QWidget* duenio = nullptr);
+    // Transitional, for windows that still use the link window as their Enlace: requests go to
+    // the program's client, whose own view shows them; this object shows nothing.
     explicit FrmComm(QWidget* duenio);
-    ~FrmComm() override;
 
-    // Shows the window modally over its owner, carries out the request of the public fields and
-    // returns when it has finished, failed or been cancelled.
-    void Mostrar();
-    // The same with the caller's request: its fields are copied in and the results copied back.
+    // Enlace: the request runs on the client. From a worker thread it blocks; on the interface
+    // thread (windows not yet moved onto jobs) it waits in a local event loop, so the program's
+    // view and every window keep drawing.
     void Solicitar(PeticionEnlace& peticion) override;
 
-    // Answer and connection waits in ms instead of the settings' (tests); -1 keeps the settings'.
-    void fijarEsperas(int esperaMs, int esperaConexionMs = -1) {
-        esperaMs_ = esperaMs;
-        esperaConexionMs_ = esperaConexionMs;
-    }
+    bool enCurso() const { return enCurso_; }
 
   protected:
-    void reject() override;  // Escape and the close button cancel; they never leave a frame open
+    void reject() override;  // Escape: cancels while a request runs
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    void Iniciar();
-    void Terminar(const PeticionEnlace& resultado);
+    void Construir();
+    void Iniciar(const QString& leyenda, bool silenciosa);
+    void Progresar(int valor);
+    void Terminar(const RespuestaEnlace& respuesta);
+    ClienteEnlace& Cliente() const;
 
-    QLabel* Label1;
-    QProgressBar* ProgBar;
-    QPushButton* cmdCancel;
-    QThread* hilo_ = nullptr;
-    std::atomic<bool> cancelado_{false};
-    bool enCurso_ = false;
-    int esperaMs_ = -1;
-    int esperaConexionMs_ = -1;
+    ClienteEnlace* cliente_ = nullptr;  // null: the program's
+    QPointer<QWidget> duenio_;          // the owner it goes back to between requests
+    QLabel* Label1 = nullptr;
+    QProgressBar* ProgBar = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    bool enCurso_ = false;  // a request this view shows is running
 };

@@ -1,100 +1,149 @@
-// The link window under the offscreen platform: captions, progress while frames run on the
-// worker thread, Cancel during a long read, and the request fields.
+// The link window as a view on the client, under the offscreen platform: it shows itself for a
+// request that is not silent, follows the caption and progress while the interface thread stays
+// free, hides at the end; Cancel, Escape and closing it cancel the request inside its wait.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <optional>
 
+#include "link/ClienteEnlace.h"
+#include "link/ui/EnlacePrograma.h"
 #include "link/ui/FrmComm.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/SimuladorPrueba.h"
 
 namespace {
 
-TEST(FrmComm, ProgressCancelAndTheNextRequests) {
+SolicitudEnlace Lectura(int direccion, int cantidad, bool silenciosa = false) {
+    SolicitudEnlace s;
+    s.direccion = direccion;
+    s.cantidad = cantidad;
+    s.silenciosa = silenciosa;
+    return s;
+}
+
+class VistaEnlace : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(sim.puerto(), 0);
+        sim.ConfigurarEnlaceTcp();
+        duenio.show();
+        duenio.activateWindow();
+    }
     CarpetaTemporal carpeta;
     SimuladorPrueba sim;
-    sim.ConfigurarEnlaceTcp();
+    ClienteEnlace cliente;
+    QWidget duenio;
+    FrmComm vista{cliente, &duenio};
+    QObject contexto;
+};
+
+TEST_F(VistaEnlace, FollowsARequestAndCancelStopsIt) {
     // Every answer 15 ms late: a 160-block read lasts seconds.
     simulador::AjustesFallos f;
     f.tardar = 1;
     f.retardoMs = 15;
     sim.fijarFallos(f);
-
-    QWidget duenio;
-    FrmComm frm(&duenio);
-    frm.fijarEsperas(500, 500);
-    auto* barra = frm.findChild<QProgressBar*>("ProgBar");
-    auto* cancelar = frm.findChild<QPushButton*>("cmdCancel");
-    auto* rotulo = frm.findChild<QLabel*>("Label1");
+    auto* barra = vista.findChild<QProgressBar*>("ProgBar");
+    auto* cancelar = vista.findChild<QPushButton*>("cmdCancel");
+    auto* rotulo = vista.findChild<QLabel*>("Label1");
     ASSERT_TRUE(barra && cancelar && rotulo);
 
-    // Watch the window from the interface thread while the request runs.
-    QList<int> vistos;
-    bool modal = false;
-    QString titulo, textoRotulo;
-    QTimer reloj;
-    reloj.setInterval(20);
-    QObject::connect(&reloj, &QTimer::timeout, [&] {
-        vistos.append(barra->value());
-        modal = modal || (frm.isModal() && frm.isVisible());
-        titulo = frm.windowTitle();
-        textoRotulo = rotulo->text();
-        if (barra->value() >= 10) cancelar->click();
-    });
-    reloj.start();
+    // A silent request does not show the window.
+    std::optional<RespuestaEnlace> r;
+    cliente.Enviar(Lectura(0, 8, true), &contexto, [&](const RespuestaEnlace& x) { r = x; });
+    QTRY_VERIFY(r.has_value());
+    EXPECT_FALSE(vista.isVisible());
 
-    frm.Modo = "R";
-    frm.Direccion = "7041";
-    frm.Longitud = "1280";
-    frm.Exito = true;
-    frm.Mostrar();
-    reloj.stop();
-
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(titulo, "Comunicando");
+    r.reset();
+    cliente.Enviar(Lectura(7041, 1280), &contexto, [&](const RespuestaEnlace& x) { r = x; });
+    QTRY_VERIFY(vista.isVisible());
+    EXPECT_EQ(vista.windowModality(), Qt::WindowModal);
+    EXPECT_EQ(vista.windowTitle(), "Comunicando");
     EXPECT_EQ(cancelar->text(), "Cancelar");
-    EXPECT_EQ(textoRotulo, "Recibiendo datos...");
-    EXPECT_FALSE(frm.Exito);
-    EXPECT_TRUE(frm.Cancelado);
-    EXPECT_GE(frm.Dato.size(), 16 * 16);
-    EXPECT_LT(frm.Dato.size(), 2 * 1280);
-    EXPECT_EQ(frm.Dato.size() % 16, 0);
-    // The bar moved while the frames ran: the interface thread was free.
-    EXPECT_GT(std::count_if(vistos.begin(), vistos.end(), [](int v) { return v > 0 && v < 100; }),
-              3);
-    EXPECT_FALSE(frm.isVisible());
+    EXPECT_EQ(rotulo->text(), "Recibiendo datos...");
+    QTRY_VERIFY(barra->value() >= 10);
+    EXPECT_LT(barra->value(), 100);
+    cancelar->click();
+    QTRY_VERIFY(r.has_value());
+    EXPECT_TRUE(r->cancelado);
+    EXPECT_FALSE(r->exito);
+    EXPECT_EQ(r->dato.size() % 16, 0);
+    EXPECT_LT(r->dato.size(), 2 * 1280);
+    QTRY_VERIFY(!vista.isVisible());
 
-    // The next request starts afresh: not cancelled, own caption, fields survive.
+    // The next request shows its own caption.
     sim.fijarFallos({});
-    frm.Modo = "T";
-    frm.Direccion = "100";
-    frm.Dato = "xy";
-    frm.Leyenda = "Enviando Nombres...";
-    frm.Mostrar();
-    EXPECT_TRUE(frm.Exito);
-    EXPECT_FALSE(frm.Cancelado);
-    EXPECT_EQ(frm.Dato, QByteArray("xy"));
+    SolicitudEnlace s;
+    s.tipo = TipoSolicitud::Escribir;
+    s.direccion = 100;
+    s.dato = "xy";
+    s.leyenda = "Enviando Nombres...";
+    r.reset();
+    cliente.Enviar(s, &contexto, [&](const RespuestaEnlace& x) { r = x; });
+    QTRY_VERIFY(r.has_value());
+    EXPECT_TRUE(r->exito);
+    EXPECT_FALSE(r->cancelado);
     EXPECT_EQ(rotulo->text(), "Enviando Nombres...");
     EXPECT_EQ(barra->value(), 100);
-    EXPECT_EQ(sim.indicador().registro(100), 0x7978);
+}
 
-    // Used as an Enlace: a read fills Dato; mode "C" answers the setup and leaves Exito alone.
-    Enlace& enlace = frm;
+// Escape and the close button cancel a request that is waiting out a 2,000 ms answer wait.
+TEST_F(VistaEnlace, EscapeAndCloseCancelInsideTheWait) {
+    const std::function<void()> formas[] = {
+        [this] { QTest::keyClick(&vista, Qt::Key_Escape); },
+        [this] { vista.close(); },
+    };
+    for (const auto& forma : formas) {
+        sim.programarFallos({simulador::Fallo::Perder});
+        std::optional<RespuestaEnlace> r;
+        QElapsedTimer t;
+        t.start();
+        cliente.Enviar(Lectura(0, 8), &contexto, [&](const RespuestaEnlace& x) { r = x; });
+        QTRY_VERIFY(vista.isVisible());
+        QTest::qWait(100);
+        forma();
+        QTRY_VERIFY(r.has_value());
+        EXPECT_LT(t.elapsed(), 1500);
+        EXPECT_TRUE(r->cancelado);
+        QTRY_VERIFY(!vista.isVisible());
+    }
+}
+
+// Windows not yet moved onto jobs still use the link window as their Enlace on the interface
+// thread: the request goes to the program's client, whose one view shows it, and the interface
+// thread keeps turning meanwhile.
+TEST_F(VistaEnlace, TheProgramsClientServesTheOldRequestFields) {
+    sim.programarFallos({simulador::Fallo::Tardar});
+    simulador::AjustesFallos f;
+    f.retardoMs = 300;
+    sim.fijarFallos(f);
+    sim.escribirRegistros(30, "program!");
+    FrmComm ventana(&duenio);
+    int ticks = 0;
+    bool vistaDelPrograma = false;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        ++ticks;
+        for (QWidget* w : QApplication::allWidgets()) {
+            if (w->objectName() == "FrmComm" && w != &vista && w != &ventana && w->isVisible())
+                vistaDelPrograma = true;
+        }
+    });
+    reloj.start(20);
     QByteArray dato;
-    EXPECT_TRUE(LeerRegistros(enlace, 100, 1, &dato));
-    EXPECT_EQ(dato, QByteArray("xy"));
-    sim.fijarSetup(QByteArray(90, 'S'));
-    PeticionEnlace p;
-    p.Modo = "C";
-    p.Dato = "M";
-    p.Exito = false;
-    enlace.Solicitar(p);
-    EXPECT_EQ(p.Dato, QByteArray(90, 'S'));
-    EXPECT_FALSE(p.Exito);
-    EXPECT_FALSE(frm.isVisible());
+    EXPECT_TRUE(LeerRegistros(ventana, 30, 4, &dato));
+    EXPECT_EQ(dato, QByteArray("program!"));
+    EXPECT_GE(ticks, 5);
+    EXPECT_TRUE(vistaDelPrograma);
+    EXPECT_FALSE(ventana.isVisible());
+    EXPECT_EQ(&EnlaceDelPrograma(), static_cast<Enlace*>(&ClienteDelPrograma()));
 }
 
 }  // namespace

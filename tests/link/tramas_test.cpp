@@ -53,9 +53,9 @@ TEST(RxD, SwapsAndChecksTheAnswer) {
     l.respuestas = {buena.left(6), buena + '\0', malCrc, H("01830244C1") /* exception */, {}};
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(RxD(l, 1, 0, 1).isEmpty()) << i;
 
-    // The header is not compared: another slave's well-formed answer is taken.
+    // With slave address 0 configured, any address answering is taken.
     l.respuestas = {ConCrc(H("0703021234"))};
-    EXPECT_EQ(RxD(l, 1, 0, 1), H("3412"));
+    EXPECT_EQ(RxD(l, 0, 0, 1), H("3412"));
 
     // Counts beyond a frame are refused without sending anything.
     l.enviadas.clear();
@@ -69,14 +69,54 @@ TEST(TxD, EchoRules) {
     l.respuestas = {"eco"};
     EXPECT_EQ(TxD(l, 0, 6524, "AB"), QByteArray("AB"));
     EXPECT_EQ(l.enviadas.at(0), ConCrc(H("0006197C4241")));
-    // Any well-formed echo is success, even with another value.
-    l.respuestas = {ConCrc(H("0006197C0102"))};
-    EXPECT_EQ(TxD(l, 0, 6524, "AB"), H("0201"));
     const QByteArray eco = ConCrc(H("0006197C4241"));
     QByteArray malCrc = eco;
     malCrc[7] = char(malCrc[7] ^ 0x80);
     l.respuestas = {eco.left(7), malCrc, eco + 'x'};
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(TxD(l, 0, 6524, "AB").isEmpty()) << i;
+}
+
+// Well-formed answers (valid CRC, right length) that do not answer the request are never data,
+// and the line is told so (it must not trust what arrives next).
+class LineaJuzgada : public LineaGuion {
+  public:
+    LineaJuzgada() {
+        fijarObservador([this](const JuicioRespuesta& j) { veredictos.append(j.veredicto); });
+    }
+    QList<Veredicto> veredictos;
+};
+
+TEST(Respuestas, ValidFramesThatDoNotAnswerTheRequestAreRefused) {
+    struct Caso {
+        const char* que;
+        int id;
+        bool escritura;
+        QByteArray respuesta;
+        Veredicto veredicto;
+    };
+    const Caso casos[] = {
+        {"read, other slave", 1, false, ConCrc(H("0203021234")), Veredicto::Malformada},
+        {"read, other function", 1, false, ConCrc(H("0104021234")), Veredicto::Malformada},
+        {"read, byte count", 1, false, ConCrc(H("0103041234")), Veredicto::Malformada},
+        {"read, bad CRC", 1, false, H("01030212340000"), Veredicto::CrcMalo},
+        {"read, short", 1, false, ConCrc(H("010302")), Veredicto::SinRespuesta},
+        {"read, exception", 1, false, ConCrc(H("018304")), Veredicto::SinRespuesta},
+        {"read, long", 1, false, ConCrc(H("010302123400")), Veredicto::Malformada},
+        {"write, other slave", 1, true, ConCrc(H("0206197C4241")), Veredicto::Malformada},
+        {"write, other function", 1, true, ConCrc(H("0103197C4241")), Veredicto::Malformada},
+        {"write, other register", 1, true, ConCrc(H("0106197D4241")), Veredicto::Malformada},
+        {"write, other value", 1, true, ConCrc(H("0106197C4242")), Veredicto::Malformada},
+        {"write, id 0 takes any slave", 0, true, ConCrc(H("0706197C4241")), Veredicto::Buena},
+    };
+    for (const Caso& c : casos) {
+        LineaJuzgada l;
+        l.respuestas = {c.respuesta};
+        const QByteArray dato = c.escritura ? TxD(l, c.id, 6524, "AB") : RxD(l, c.id, 0, 1);
+        EXPECT_EQ(dato.isEmpty(), c.veredicto != Veredicto::Buena) << c.que;
+        ASSERT_EQ(l.veredictos.size(), 1) << c.que;
+        EXPECT_EQ(l.veredictos.at(0), c.veredicto) << c.que;
+        EXPECT_EQ(l.ultimoFallo().isEmpty(), c.veredicto == Veredicto::Buena) << c.que;
+    }
 }
 
 TEST(TRxC, ExactlyNinetyBytes) {
@@ -129,11 +169,15 @@ TEST(Leer, RetriesAndTheRetryCounter) {
     EXPECT_EQ(l.enviadas.size(), 5);
     EXPECT_EQ(l.enviadas.at(4), TramaLectura(0, 116, 8));
 
-    // A block that works at its second attempt adds 1.
+    // A block that works at its second attempt adds 1, to the run's own count too.
     l.respuestas = {{}, "*"};
     Reintentos = 5;
-    EXPECT_EQ(Leer(l, 0, 0, 3).size(), 6);
+    int propios = 0;
+    ControlRegistros c;
+    c.reintentos = &propios;
+    EXPECT_EQ(Leer(l, 0, 0, 3, c).size(), 6);
     EXPECT_EQ(Reintentos.load(), 6);
+    EXPECT_EQ(propios, 1);
 }
 
 TEST(Leer, CancelBetweenBlocksAndRunsPastTheLastRegister) {
@@ -175,14 +219,17 @@ TEST(Escribir, OneRegisterPerFrameWithPadding) {
     EXPECT_EQ(l.enviadas.size(), 4);
     EXPECT_EQ(Reintentos.load(), 2);
 
-    // Cancel: "" even though registers were written.
+    // Cancel: "" even though registers were written; no try once it is raised.
     l.enviadas.clear();
     l.respuestas = {"eco", "eco", "eco"};
-    std::atomic<bool> cancelado{true};
+    std::atomic<bool> cancelado{false};
     ControlRegistros c;
     c.cancelado = &cancelado;
+    c.progreso = [&](int) { cancelado = true; };
+    Reintentos = 0;
     EXPECT_TRUE(Escribir(l, 0, 10, "AABBCC", c).isEmpty());
     EXPECT_EQ(l.enviadas.size(), 1);
+    EXPECT_EQ(Reintentos.load(), 0);
 
     l.enviadas.clear();
     l.respuestas = {"eco", "eco"};

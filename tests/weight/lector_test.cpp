@@ -1,8 +1,10 @@
-// The live weight reader and window against the simulated indicator: readings over TCP and a
-// pty, the poll of 6 x 3 requests, no overlapping polls, the interface thread left free, the line
-// released on close, and the window's lamp, rows and failure path.
+// The live weight reader and window against the simulated indicator, through the link client:
+// readings over TCP and a pty, the poll of 6 readings of 3 tries, no overlapping polls, the
+// interface thread left free, the client freed when the reader goes, and the window's lamp, rows,
+// "sin datos" and failure path.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
@@ -11,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "link/ClienteEnlace.h"
 #include "settings/Config.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
@@ -44,17 +47,17 @@ class LectorSimulador : public ::testing::TestWithParam<bool> {
         else
             sim.ConfigurarEnlaceSerie();
         GuardarConfig("global", "Decimales_1", 2);
+        cliente.fijarEsperas(100, 500, 50);
     }
-    EsperasCortas esperas;
     CarpetaTemporal carpeta;
     SimuladorPrueba sim{true};
+    ClienteEnlace cliente;
 };
 
-// One reading decoded; the same open line serves the next poll; once the reader is gone a new one
-// gets the line (a serial port still held would refuse a second open).
-TEST_P(LectorSimulador, ReadingsAndTheLineReleasedAfter) {
+// One reading decoded; the next poll and another reader use the same client.
+TEST_P(LectorSimulador, ReadingsOnTheSharedClient) {
     sim.indicador().fijarPeso(12345, 100, 8, false);
-    auto lector = std::make_unique<LectorPeso>(LeerAjustesLinea());
+    auto lector = std::make_unique<LectorPeso>(cliente);
     QSignalSpy leido(lector.get(), &LectorPeso::Leido);
     ASSERT_TRUE(lector->Sondear());
     ASSERT_TRUE(leido.wait(5000));
@@ -65,18 +68,18 @@ TEST_P(LectorSimulador, ReadingsAndTheLineReleasedAfter) {
     ASSERT_TRUE(lector->Sondear());
     ASSERT_TRUE(leido.wait(5000));
     lector.reset();
-    QTest::qWait(200);
-    LectorPeso otro(LeerAjustesLinea());
+    LectorPeso otro(cliente);
     QSignalSpy leidoOtro(&otro, &LectorPeso::Leido);
     ASSERT_TRUE(otro.Sondear());
     EXPECT_TRUE(leidoOtro.wait(5000));
 }
 
 TEST_P(LectorSimulador, PollsDoNotOverlapAndLeaveTheInterfaceFree) {
-    // Four lost answers: the first reading fails, the second succeeds on its first try.
+    // Four lost answers: the first reading fails, the second succeeds on its second try.
     sim.programarFallos({Fallo::Perder, Fallo::Perder, Fallo::Perder, Fallo::Perder});
-    LectorPeso lector(LeerAjustesLinea());
+    LectorPeso lector(cliente);
     QSignalSpy leido(&lector, &LectorPeso::Leido);
+    QSignalSpy fallida(&lector, &LectorPeso::LecturaFallida);
     QSignalSpy fallido(&lector, &LectorPeso::Fallido);
     int ticks = 0;
     QTimer reloj;
@@ -90,27 +93,35 @@ TEST_P(LectorSimulador, PollsDoNotOverlapAndLeaveTheInterfaceFree) {
     EXPECT_GE(ticks, 10);
     QTest::qWait(300);
     EXPECT_EQ(leido.size(), 1);
+    EXPECT_EQ(fallida.size(), 1);
     EXPECT_EQ(fallido.size(), 0);
     EXPECT_EQ(sim.tramasRecibidas(3), 5);
 }
 
-// A failed poll is six readings of three requests; a reader closed mid-poll sends nothing more
-// after the exchange in progress.
+// A failed poll is six readings of three tries; a reader closed mid-poll cancels its request, so
+// the client is free at once for whoever comes next.
 TEST_P(LectorSimulador, AFailedPollAndClosingDuringOne) {
     sim.programarFallos(QList<Fallo>(40, Fallo::Perder));
-    auto lector = std::make_unique<LectorPeso>(LeerAjustesLinea());
+    auto lector = std::make_unique<LectorPeso>(cliente);
+    QSignalSpy fallida(lector.get(), &LectorPeso::LecturaFallida);
     QSignalSpy fallido(lector.get(), &LectorPeso::Fallido);
     ASSERT_TRUE(lector->Sondear());
-    ASSERT_TRUE(fallido.wait(10000));
+    ASSERT_TRUE(fallido.wait(15000));
     EXPECT_EQ(sim.tramasRecibidas(3), 18);
+    EXPECT_EQ(fallida.size(), 6);
     EXPECT_FALSE(lector->Ocupado());
+    cliente.fijarEsperas(2000, 500, 50);
     ASSERT_TRUE(lector->Sondear());
     QTest::qWait(150);
     lector.reset();
-    const int enviadas = sim.tramasRecibidas(3);
-    QTest::qWait(600);
-    EXPECT_LE(sim.tramasRecibidas(3), enviadas + 1);
-    EXPECT_LT(sim.tramasRecibidas(3), 36);
+    sim.programarFallos({});
+    QElapsedTimer t;
+    t.start();
+    SolicitudEnlace s;
+    s.direccion = 0;
+    s.cantidad = 8;
+    EXPECT_TRUE(cliente.Ejecutar(s).exito);
+    EXPECT_LT(t.elapsed(), 1500);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lineas, LectorSimulador, ::testing::Values(true, false),
@@ -136,11 +147,12 @@ class FrmPesoTest : public ::testing::Test {
     CarpetaTemporal carpeta;
     std::unique_ptr<SimuladorPrueba> sim = std::make_unique<SimuladorPrueba>();
     InteraccionGuion operador;
+    ClienteEnlace cliente;
 };
 
 TEST_F(FrmPesoTest, ShowsTheWeightLampAndTareRowsAndClosesWhenTheIndicatorStops) {
     sim->indicador().fijarPeso(1500, 200, 8, false);
-    frmPeso v(&operador);
+    frmPeso v(&operador, nullptr, &cliente);
     QSignalSpy cerrada(&v, &frmPeso::cerrada);
     v.show();
     EXPECT_EQ(v.windowTitle(), "Pesar");
@@ -165,6 +177,16 @@ TEST_F(FrmPesoTest, ShowsTheWeightLampAndTareRowsAndClosesWhenTheIndicatorStops)
     QTRY_COMPARE_WITH_TIMEOUT(Etiqueta(v, "LblBruto")->text(), QString("90.0"), 5000);
     EXPECT_EQ(Lampara(v), QColor(255, 0, 0));
     EXPECT_TRUE(operador.mensajes.isEmpty());
+
+    // One reading lost: the values are greyed with "sin datos" until the next good one.
+    EXPECT_FALSE(Etiqueta(v, "LblSinDatos")->isVisible());
+    sim->programarFallos(QList<Fallo>(7, Fallo::Perder));
+    QTRY_VERIFY_WITH_TIMEOUT(Etiqueta(v, "LblSinDatos")->isVisible(), 5000);
+    EXPECT_EQ(Etiqueta(v, "LblSinDatos")->text(), "sin datos");
+    EXPECT_FALSE(Etiqueta(v, "LblBruto")->isEnabled());
+    EXPECT_EQ(Etiqueta(v, "LblBruto")->text(), "90.0");
+    QTRY_VERIFY_WITH_TIMEOUT(!Etiqueta(v, "LblSinDatos")->isVisible(), 5000);
+    EXPECT_TRUE(Etiqueta(v, "LblBruto")->isEnabled());
 
     // The indicator stops: the message, and the window closes.
     sim.reset();
@@ -196,7 +218,7 @@ TEST_F(FrmPesoTest, ClosingDuringTheFailureMessageOfAPortThatDoesNotOpen) {
     GuardarConfig("Global", "Comunicacion_1", 0);
     GuardarConfig("Puertos", "2", carpeta.ruta("no-existe"));
     OperadorQueCierra operador;
-    auto* v = new frmPeso(&operador);
+    auto* v = new frmPeso(&operador, nullptr, &cliente);
     v->setAttribute(Qt::WA_DeleteOnClose);
     operador.ventana = v;
     QSignalSpy cerrada(v, &frmPeso::cerrada);

@@ -9,7 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
-#include "link/Transporte.h"
+#include "link/ClienteEnlace.h"
+#include "link/ui/EnlacePrograma.h"
 #include "settings/Idioma.h"
 #include "weight/LectorPeso.h"
 
@@ -47,7 +48,8 @@ void Lampara::paintEvent(QPaintEvent*) {
     p.drawEllipse(QRect((width() - lado) / 2, (height() - lado) / 2, lado, lado));
 }
 
-frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent) : QWidget(parent, Qt::Window) {
+frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent, ClienteEnlace* cliente)
+    : QWidget(parent, Qt::Window), cliente_(cliente ? cliente : &ClienteDelPrograma()) {
     setObjectName(QStringLiteral("frmPeso"));
     if (!interaccion) {
         interaccionPropia_ = std::make_unique<InteraccionVentanas>(this);
@@ -76,6 +78,9 @@ frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent) : QWidget(parent, Qt
         valor->setMinimumWidth(
             QFontMetrics(grande).horizontalAdvance(QStringLiteral("-000000.000")));
     }
+    LblSinDatos = Etiqueta(FrmBalanza, QStringLiteral("LblSinDatos"), QString());
+    LblSinDatos->setAlignment(Qt::AlignCenter);
+    LblSinDatos->hide();
     Shape_led = new Lampara(FrmBalanza);
     Shape_led->setObjectName(QStringLiteral("Shape_led"));
 
@@ -90,6 +95,7 @@ frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent) : QWidget(parent, Qt
     rejilla->addWidget(Label6, 2, 1);
     rejilla->addWidget(LblNeto, 2, 2);
     rejilla->addWidget(Label5, 2, 3);
+    rejilla->addWidget(LblSinDatos, 3, 1, 1, 3);
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(FrmBalanza);
 
@@ -110,8 +116,12 @@ void frmPeso::Cargar() {
     Label4->setText(TextoIdioma("009004", "Tara"));
     Label6->setText(TextoIdioma("009005", "Neto"));
 
-    lector_ = std::make_unique<LectorPeso>(LeerAjustesLinea());
+    LblSinDatos->setText(TextoIdioma("009008", "sin datos"));
+    MostrarSinDatos(false);
+
+    lector_ = std::make_unique<LectorPeso>(*cliente_);
     connect(lector_.get(), &LectorPeso::Leido, this, &frmPeso::MostrarLectura);
+    connect(lector_.get(), &LectorPeso::LecturaFallida, this, [this] { MostrarSinDatos(true); });
     connect(lector_.get(), &LectorPeso::Fallido, this, &frmPeso::FalloLectura);
     balanza_ = 1;
     cerrada_ = false;
@@ -130,6 +140,7 @@ void frmPeso::Timer1_Timer() {
 }
 
 void frmPeso::MostrarLectura(const LecturaPeso& l) {
+    MostrarSinDatos(false);
     LblBruto->setText(FormatearPeso(l.Bruto, l.Decimales));
     LblTara->setText(FormatearPeso(l.Tara, l.Decimales));
     LblNeto->setText(FormatearPeso(l.Neto, l.Decimales));
@@ -142,6 +153,12 @@ void frmPeso::MostrarFilasTara(bool visibles) {
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label4),
                        static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6)})
         w->setVisible(visibles);
+}
+
+// The last values stay, greyed: they are no longer the scale's.
+void frmPeso::MostrarSinDatos(bool sinDatos) {
+    for (QLabel* valor : {LblBruto, LblTara, LblNeto}) valor->setEnabled(!sinDatos);
+    LblSinDatos->setVisible(sinDatos);
 }
 
 void frmPeso::FalloLectura() {

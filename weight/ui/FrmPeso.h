@@ -1,6 +1,7 @@
 #pragma once
-// The live weight window: gross, tare and net of scale 1 every 500 ms, with the status lamp. It
-// holds its own connection to the indicator (LectorPeso) while it is open.
+// The live weight window: gross, tare and net of scale 1 every 500 ms, with the status lamp. Its
+// readings are silent requests on the program's link client (LectorPeso). From the first failed
+// reading until a good one the values are greyed and "sin datos" is shown.
 
 #include <QColor>
 #include <QWidget>
@@ -13,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QShowEvent;
 class QTimer;
+class ClienteEnlace;
 class LectorPeso;
 struct LecturaPeso;
 
@@ -36,8 +38,10 @@ class Lampara : public QWidget {
 class frmPeso : public QWidget {
     Q_OBJECT
   public:
-    // Messages go to `interaccion` when given (tests script it), else to message boxes.
-    explicit frmPeso(Interaccion* interaccion = nullptr, QWidget* parent = nullptr);
+    // Messages go to `interaccion` when given (tests script it), else to message boxes. Readings
+    // go to `cliente` when given, else to the program's link client.
+    explicit frmPeso(Interaccion* interaccion = nullptr, QWidget* parent = nullptr,
+                     ClienteEnlace* cliente = nullptr);
     ~frmPeso() override;
 
   Q_SIGNALS:
@@ -53,10 +57,12 @@ class frmPeso : public QWidget {
     void Timer1_Timer();
     void MostrarLectura(const LecturaPeso& lectura);
     void FalloLectura();
+    void MostrarSinDatos(bool sinDatos);
     void MostrarFilasTara(bool visibles);
 
     std::unique_ptr<Interaccion> interaccionPropia_;
     Interaccion* interaccion_;
+    ClienteEnlace* cliente_;
     std::unique_ptr<LectorPeso> lector_;
     QTimer* Timer1 = nullptr;
     QGroupBox* FrmBalanza = nullptr;
@@ -69,6 +75,7 @@ class frmPeso : public QWidget {
     QLabel* LblBruto = nullptr;
     QLabel* LblTara = nullptr;
     QLabel* LblNeto = nullptr;
+    QLabel* LblSinDatos = nullptr;
     Lampara* Shape_led = nullptr;
     int balanza_ = 1;
     bool cerrada_ = false;
