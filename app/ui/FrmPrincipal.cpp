@@ -297,7 +297,7 @@ void FrmPrincipal::mnuAuto() {
 void FrmPrincipal::mnubajar() {
     AbrirVentanaHija(new frmPesadas);
 }
-void FrmPrincipal::mnuCodigos() {}  // window not built yet
+void FrmPrincipal::mnuCodigos() {}   // window not built yet
 // The Mirto model takes a free ticket form of up to 75 bytes instead of the letterhead window.
 void FrmPrincipal::mnuMembrete() {
     if (indicador_ == 1) {
@@ -308,8 +308,8 @@ void FrmPrincipal::mnuMembrete() {
     }
     AbrirVentanaHija(new frmMembrete);
 }
-void FrmPrincipal::mnuRecetas() {}  // window not built yet
-void FrmPrincipal::mnuReporte() {}  // window not built yet
+void FrmPrincipal::mnuRecetas() {}   // window not built yet
+void FrmPrincipal::mnuReporte() {}   // window not built yet
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {
     AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
