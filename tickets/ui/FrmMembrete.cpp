@@ -272,7 +272,7 @@ void frmMembrete::cmdEditar_Click() {
     editor->setWindowModality(Qt::WindowModal);
     editor->FijarModelo(ModeloSeleccionado());
     // The editor may have changed the titles and the layout shown here.
-    connect(editor, &QObject::destroyed, this, [this] { SeleccionarModelo(ModeloSeleccionado()); });
+    connect(editor, &frmTicket::cerrada, this, [this] { SeleccionarModelo(ModeloSeleccionado()); });
     editor->show();
 }
 
@@ -290,9 +290,11 @@ void frmMembrete::Ejecutar(std::function<void(Interaccion&)> procedimiento) {
     if (ocupada()) return;
     const QList<QWidget*> comandos{FrmImpresora, Frame1, Frame3, FrmCamposAux, FraFormulario};
     for (QWidget* w : comandos) w->setEnabled(false);
+    enCurso_ = true;
     trabajo_ = EjecutarTrabajo(
         this, std::move(procedimiento),
         [this, comandos] {
+            enCurso_ = false;
             for (QWidget* w : comandos) w->setEnabled(true);
             LeerDisenoVista(ModeloSeleccionado());
         },
@@ -300,7 +302,7 @@ void frmMembrete::Ejecutar(std::function<void(Interaccion&)> procedimiento) {
 }
 
 bool frmMembrete::ocupada() const {
-    return trabajo_ && trabajo_->enCurso();
+    return enCurso_;
 }
 
 void frmMembrete::esperarTrabajo() {

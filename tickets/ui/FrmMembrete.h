@@ -30,7 +30,7 @@ class frmMembrete : public QWidget {
                          Interaccion* interaccion = nullptr);
     ~frmMembrete() override;
 
-    bool ocupada() const;  // a transfer is running
+    bool ocupada() const;  // a transfer is running, or its end is not yet shown
     void esperarTrabajo();
     int anchoLinea() const { return anchoLinea_; }
 
@@ -85,4 +85,5 @@ class frmMembrete : public QWidget {
     MuestraTicket muestra_;
     int anchoLinea_ = 78;
     bool cargando_ = false;
+    bool enCurso_ = false;
 };
