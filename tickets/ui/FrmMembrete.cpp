@@ -78,6 +78,7 @@ void frmMembrete::CrearControles() {
         txtTexto[i] = new QLineEdit(Frame1);
         txtTexto[i]->setObjectName(Nombre("txtTexto", i));
         txtTexto[i]->setFont(courier);
+        txtTexto[i]->setMinimumWidth(QFontMetrics(courier).horizontalAdvance(QString(40, u'0')));
         titulos->addWidget(ChkNegrita[i], i, 0);
         titulos->addWidget(txtTexto[i], i, 1);
         connect(ChkNegrita[i], &QCheckBox::toggled, this, [this, i] { CambioNegrita(i); });

@@ -143,7 +143,11 @@ void frmTicket::CrearControles() {
     desplazable->setObjectName(QStringLiteral("picture_hoja2"));
     desplazable->setWidget(hoja);
     desplazable->setWidgetResizable(true);
-    desplazable->setMinimumWidth(picture_hoja->sizeHint().width() + 24);
+    // The whole sheet and its tray when the screen has room for them; scrolling otherwise.
+    const QSize todo = hoja->sizeHint() +
+                       QSize(2 * desplazable->frameWidth() + 2, 2 * desplazable->frameWidth() + 2);
+    const QSize pantalla = screen() ? screen()->availableGeometry().size() * 0.85 : todo;
+    desplazable->setMinimumSize(todo.boundedTo(pantalla));
 
     auto* arriba = new QHBoxLayout;
     arriba->addWidget(Label5);
