@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "app/ui/FrmPrincipal.h"
 #include "base/Globales.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
@@ -355,6 +356,41 @@ TEST_F(Membrete, AFormOverTheLimitIsRefusedAndEditOpensTheChosenLayout) {
     EXPECT_EQ(editor->modelo(), 2);
     EXPECT_EQ(Hijo<QLabel>(*editor, "Label_Ticket")->text(), "2");
     editor->close();
+}
+
+}  // namespace
+
+namespace {
+
+// The main window's letterhead command: the Mirto model sends the short form, the Vela model
+// opens the letterhead window.
+TEST_F(Membrete, MainWindowLetterheadCommandFollowsTheModel) {
+    GuardarConfig("Global", "Indicador_1", 1);
+    carpeta.escribir("corto.txt", "ABC");
+    {
+        FrmPrincipal principal(&op);
+        principal.show();
+        op.responder({true});
+        op.elegir({carpeta.ruta("corto.txt")});
+        principal.mnuMembrete();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sim.tramasRecibidas() >= 2; }, 30000));
+        QTest::qWait(50);
+        EXPECT_EQ(op.textos().first(), "Desea enviar un formulario de ticket?");
+        EXPECT_EQ(sim.leerRegistros(kDirFormularioCorto, 2), QByteArray("ABC", 4));
+        EXPECT_EQ(principal.findChild<frmMembrete*>(), nullptr);
+    }
+    GuardarConfig("Global", "Indicador_1", 2);
+    FrmPrincipal principal(&op);
+    principal.show();
+    principal.mnuMembrete();
+    const auto ventanas = QApplication::topLevelWidgets();
+    const auto abierta = std::find_if(ventanas.begin(), ventanas.end(), [](QWidget* w) {
+        return w->objectName() == u"frmMembrete" && w->isVisible();
+    });
+    ASSERT_NE(abierta, ventanas.end());
+    EXPECT_FALSE(principal.isVisible());
+    (*abierta)->close();  // deletes itself
+    QTest::qWait(20);
 }
 
 }  // namespace
