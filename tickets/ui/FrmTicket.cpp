@@ -87,6 +87,9 @@ frmTicket::frmTicket(QWidget* padre, Interaccion* interaccion)
     if (!LeerUltimaPesada(TablaDe(TablaLogica::Reporte), &muestra_)) muestra_ = MuestraPorDefecto();
     CrearControles();
     CrearMenus();
+    adjustSize();
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().center() - rect().center());
     if (!abrir_ticket(1)) {
         interaccion_->Avisar(MensajeBaseDatos(VentanaDatos::EditorTicket).texto,
                              T("014001", "Editor de Ticket"), Icono::Error);
