@@ -26,6 +26,8 @@
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
+#include "tickets/Membrete.h"
+#include "tickets/ui/FrmMembrete.h"
 #include "weighings/ui/FrmAuto.h"
 #include "weighings/ui/FrmPesadas.h"
 #include "weight/ui/FrmPeso.h"
@@ -303,11 +305,20 @@ void FrmPrincipal::mnubajar() {
     AbrirVentanaHija(new frmPesadas);
 }
 void FrmPrincipal::mnuCodigos() {}   // window not built yet
-void FrmPrincipal::mnuMembrete() {}  // window not built yet
 void FrmPrincipal::mnuRecetas() {
     AbrirVentanaHija(new frmRecetas);
 }
 void FrmPrincipal::mnuReporte() {}  // window not built yet
+// The Mirto model takes a free ticket form of up to 75 bytes instead of the letterhead window.
+void FrmPrincipal::mnuMembrete() {
+    if (indicador_ == 1) {
+        EjecutarTrabajo(
+            this, [](Interaccion& op) { FormularioPrincipal(EnlaceDelPrograma(), op); }, {},
+            interaccionPropia_ ? nullptr : interaccion_);
+        return;
+    }
+    AbrirVentanaHija(new frmMembrete);
+}
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {
     AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
