@@ -21,6 +21,7 @@
 #include "app/ui/FrmAyuda.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "link/ui/FrmComm.h"
+#include "products/ui/FrmPLU.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -293,7 +294,9 @@ void FrmPrincipal::mnuAuto() {
 void FrmPrincipal::mnubajar() {
     AbrirVentanaHija(new frmPesadas);
 }
-void FrmPrincipal::mnuCodigos() {}   // window not built yet
+void FrmPrincipal::mnuCodigos() {
+    AbrirVentanaHija(new frmPLU);
+}
 void FrmPrincipal::mnuMembrete() {}  // window not built yet
 void FrmPrincipal::mnuRecetas() {}   // window not built yet
 void FrmPrincipal::mnuReporte() {}   // window not built yet

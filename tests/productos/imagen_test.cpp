@@ -33,8 +33,8 @@ TEST(ImagenPLU, TaxNumberSlot) {
     EXPECT_EQ(s.mid(35, 16), QByteArray("20123456789") + '\0' + QByteArray(4, ' '));
     EXPECT_EQ(s.at(51), 'A');
     // The layout is chosen by the group after clamping: group 12 is sent as 8.
-    const QByteArray imagen = ArmarImagen({{5, 12, "N", "E", ""}, {6, -3, "M", "F", ""}},
-                                          CuitEn({8}));
+    const QByteArray imagen =
+        ArmarImagen({{5, 12, "N", "E", ""}, {6, -3, "M", "F", ""}}, CuitEn({8}));
     EXPECT_EQ(imagen.at(3), 8);
     EXPECT_EQ(imagen.mid(35, 2), QByteArray("E") + '\0');
     EXPECT_EQ(imagen.at(52 + 3), 1);
@@ -61,14 +61,13 @@ TEST(ImagenPLU, OnlyTheFirst250CodesAreSent) {
 }
 
 TEST(ImagenPLU, ReadBackSkipsGroupZeroAndKeepsWindows1252) {
-    const QList<Producto> productos{{1, 1, "uno", "", ""},
-                                    {2, 1, "dos", "", ""},
-                                    {3, 1, "tres", "", ""},
-                                    {4, 1, "cuatro", "", ""},
-                                    {5, 3, "Café ñandú €", "", "é"},
-                                    {16777215, 3, "Máximo", "30-1234", "Z"}};
+    const QList<Producto> productos{
+        {1, 1, "uno", "", ""},           {2, 1, "dos", "", ""},
+        {3, 1, "tres", "", ""},          {4, 1, "cuatro", "", ""},
+        {5, 3, "Café ñandú €", "", "é"}, {16777215, 3, "Máximo", "30-1234", "Z"}};
     QByteArray imagen = ArmarImagen(productos, CuitEn({3}));
-    EXPECT_EQ(imagen.mid(52 * 4 + 4, 12), QByteArray("Caf\xE9 \xF1" "and\xFA \x80"));
+    EXPECT_EQ(imagen.mid(52 * 4 + 4, 12), QByteArray("Caf\xE9 \xF1"
+                                                     "and\xFA \x80"));
     // Slot 5 marked empty by its group byte: skipped, slot 6 still read.
     imagen[52 * 4 + 3] = 0;
     const QList<Producto> leidos = LeerImagen(imagen, CuitEn({3}));
@@ -108,8 +107,8 @@ TEST(ConfiguracionGrupos, ReadBack) {
     o.Alfa[0] = o.Alfa[2] = true;
     o.Texto[1] = true;
     o.Cuit[2] = o.Cuit[5] = true;
-    const OpcionesCampos l = LeerConfiguracion(LetrasGrupos(o), MascarasGrupos(o) + QByteArray(4, 'x'),
-                                               NombresGrupos(o));
+    const OpcionesCampos l = LeerConfiguracion(
+        LetrasGrupos(o), MascarasGrupos(o) + QByteArray(4, 'x'), NombresGrupos(o));
     EXPECT_EQ(l.Nombre[0], "PRODUCTO123");  // the twelfth byte is not taken
     EXPECT_EQ(l.Nombre[1], "Señal");
     EXPECT_EQ(l.Nombre[2], "");

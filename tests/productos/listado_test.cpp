@@ -30,7 +30,8 @@ TEST(Etiquetas, NamesAreTrimmedCentredAndCut) {
 TEST(Etiquetas, JobsAreAppendedWithCrLfAndNeverThroughALink) {
     CarpetaTemporal carpeta;
     const QString ruta = carpeta.ruta("CB.txt");
-    const QList<Producto> grupo{{1, 1, "Uno", "", ""}, {2, 1, "Dos", "", ""}, {3, 1, "Tres", "", ""}};
+    const QList<Producto> grupo{
+        {1, 1, "Uno", "", ""}, {2, 1, "Dos", "", ""}, {3, 1, "Tres", "", ""}};
     ASSERT_TRUE(EscribirEtiquetas(ruta, grupo));
     ASSERT_TRUE(EscribirEtiquetas(ruta, grupo));
     const QByteArray contenido = carpeta.leer("CB.txt");
@@ -77,7 +78,8 @@ TEST(Listado, HeadingsOnEveryPageAndColumns) {
 }
 
 TEST(CSV, ExportedTextReadsBackTheSame) {
-    const QList<Producto> productos{{1, 1, "Café; \"fino\"", "", "é"}, {999999, 8, "€ ñ", "20-3", ""}};
+    const QList<Producto> productos{{1, 1, "Café; \"fino\"", "", "é"},
+                                    {999999, 8, "€ ñ", "20-3", ""}};
     const QByteArray csv = EscribirCSV(productos);
     EXPECT_TRUE(csv.startsWith("Codigo;Grupo;Nombre;EAN;Aux\r\n1;1;\"Café; \"\"fino\"\"\";;é\r\n"));
     const LecturaCSV l = LeerCSV(csv);
@@ -86,7 +88,8 @@ TEST(CSV, ExportedTextReadsBackTheSame) {
 }
 
 TEST(CSV, CommaSeparatedWithColumnsInAnyOrder) {
-    const LecturaCSV l = LeerCSV("\xEF\xBB\xBFnombre,CODIGO,grupo\n\nPan,12,3\r\n\"Leche, entera\",13,3\n");
+    const LecturaCSV l =
+        LeerCSV("\xEF\xBB\xBFnombre,CODIGO,grupo\n\nPan,12,3\r\n\"Leche, entera\",13,3\n");
     ASSERT_TRUE(l.ok()) << l.errores.join('\n').toStdString();
     ASSERT_EQ(l.productos.size(), 2);
     EXPECT_EQ(l.productos[1], (Producto{13, 3, "Leche, entera", "", ""}));
@@ -99,7 +102,9 @@ TEST(CSV, EveryRefusedLineIsReportedWithItsNumber) {
         "12a;1;Letras;;\n"
         "16777216;1;Grande;;\n"
         "16777215;9;Grupo;;\n"
-        "5;1;" + QByteArray(47, 'n') + ";;\n"
+        "5;1;" +
+        QByteArray(47, 'n') +
+        ";;\n"
         "6;1;EAN;1234567890123456;\n"
         "7;1;Aux;;ab\n"
         "8;1;Faltan\n"
@@ -110,7 +115,7 @@ TEST(CSV, EveryRefusedLineIsReportedWithItsNumber) {
     for (int i = 0; i < 9; ++i)
         EXPECT_TRUE(l.errores[i].startsWith(QStringLiteral("Línea %1:").arg(i + 3)))
             << l.errores[i].toStdString();
-    EXPECT_FALSE(LeerCSV("Codigo;Nombre\n1;x\n").ok());  // no group column
+    EXPECT_FALSE(LeerCSV("Codigo;Nombre\n1;x\n").ok());             // no group column
     EXPECT_FALSE(LeerCSV("Codigo;Grupo;Nombre\n1;1;\xFF\n").ok());  // not UTF-8
 
     QByteArray muchos = "Codigo;Grupo;Nombre\n";

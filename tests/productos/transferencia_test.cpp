@@ -41,7 +41,8 @@ TEST_F(Transferencia, LoadThenRecoverGivesBackTheSameTable) {
     Llenar(kProductos);
     const OpcionesCampos config = Configuracion();
     op.responder({true});
-    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, config).ok) << op.textos().join('|').toStdString();
+    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, config).ok)
+        << op.textos().join('|').toStdString();
     EXPECT_EQ(sim.leerRegistros(DirPLUFlags, 2).toHex(' '), "05 02 04 00");
     op.responder({true});
     const ResultadoPLU carga = CargarCodigos(enlace, op, plu, config, false);
@@ -163,8 +164,9 @@ TEST_F(Transferencia, CompareBeforeLoadSummarisesTheDifferences) {
 
 TEST_F(Transferencia, ATableWithAnotherNameWorks) {
     QSqlQuery q(ConexionPara(plu.conexion));
-    ASSERT_TRUE(q.exec("CREATE TABLE \"Mis productos\" (Codigo INTEGER, Grupo INTEGER, Nombre "
-                       "VARCHAR(46), EAN VARCHAR(15), Aux VARCHAR(1))"));
+    ASSERT_TRUE(
+        q.exec("CREATE TABLE \"Mis productos\" (Codigo INTEGER, Grupo INTEGER, Nombre "
+               "VARCHAR(46), EAN VARCHAR(15), Aux VARCHAR(1))"));
     const TablaDatos otra{plu.conexion, "Mis productos"};
     ASSERT_TRUE(ReemplazarProductos(otra, kProductos));
     op.responder({true, true, true});
