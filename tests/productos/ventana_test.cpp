@@ -1,6 +1,7 @@
 // frmPLU on the offscreen platform, found by control names, with a scripted operator.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -187,6 +188,41 @@ TEST_F(VentanaPLU, EngineErrorsAreToldNotFatal) {
     frmPLU sinTabla(nullptr, &enlace, &otro);
     EXPECT_FALSE(sinTabla.cargada());
     EXPECT_EQ(otro.textos(), QStringList{"No se encuentra datos.mdb."});
+}
+
+TEST_F(VentanaPLU, SortGridPrintAndImport) {
+    Llenar({{3, 1, "b", "", ""}, {1, 2, "c", "", ""}, {2, 1, "a", "", ""}});
+    auto v = Abrir();
+    EXPECT_EQ(Caption(v.get()), "Código: 1/2");
+    // Double click on the name label: all groups by name.
+    QTest::mouseDClick(Control<QLabel>(v.get(), "Lbl_Campo_2"), Qt::LeftButton);
+    EXPECT_EQ(Caption(v.get()), "Código: 1/3");
+    EXPECT_EQ(Dato(v.get(), 2), "a");
+
+    Control<QComboBox>(v.get(), "Cmb_Grupo")->setCurrentIndex(0);
+    Control<QPushButton>(v.get(), "cmdGrid")->click();
+    auto* grilla = v->findChild<FrmDataGrid*>();
+    ASSERT_NE(grilla, nullptr);
+    EXPECT_EQ(grilla->windowTitle(), "Tabla de Codigos del grupo Codigo 1");
+    EXPECT_EQ(grilla->Cantidad(), 2);
+    EXPECT_TRUE(grilla->isModal());
+    grilla->close();
+
+    qputenv("BASCORA_IMPRESORA", "pdf");
+    op.responder({true});
+    Control<QPushButton>(v.get(), "cmdImprimir")->click();
+    qunsetenv("BASCORA_IMPRESORA");
+    EXPECT_EQ(op.mensajes.value(0).texto, "Desea imprimir la lista de codigos?");
+    EXPECT_TRUE(op.mensajes.value(1).texto.startsWith("La impresión se guardó en el archivo"))
+        << op.textos().join('|').toStdString();
+
+    carpeta.escribir("nuevos.csv", "Codigo;Grupo;Nombre\n10;1;diez\n11;1;once\n");
+    op.elegir({carpeta.ruta("nuevos.csv")});
+    Control<QPushButton>(v.get(), "cmdImportar")->click();
+    EXPECT_EQ(op.textos().last(), "2 codigos importados.");
+    EXPECT_EQ(v->CantCodigos(), 2);
+    EXPECT_EQ(Caption(v.get()), "Código: 1/2");
+    EXPECT_EQ(Dato(v.get(), 2), "diez");
 }
 
 }  // namespace
