@@ -64,7 +64,10 @@ int ContarIguales(QSqlDatabase& db, const QString& tabla, const Producto& p, QSt
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT COUNT(*) FROM ") + tabla + QLatin1String(kIguales));
     Ligar(q, p);
-    if (!q.exec() || !q.next()) return Fallo(q.lastError(), error), -1;
+    if (!q.exec() || !q.next()) {
+        Fallo(q.lastError(), error);
+        return -1;
+    }
     return q.value(0).toInt();
 }
 

@@ -616,6 +616,12 @@ void frmPLU::cmdExportar_Click() {
         interaccion_->Avisar(r.errores.join(u'\n'), T("010043", "Error"), Icono::Error);
 }
 
+// The window comes up on the "Datos" tab.
+void frmPLU::showEvent(QShowEvent* evento) {
+    SSTab1->setCurrentIndex(0);
+    QWidget::showEvent(evento);
+}
+
 void frmPLU::closeEvent(QCloseEvent* evento) {
     if (trabajando()) {
         evento->ignore();

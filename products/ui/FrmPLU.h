@@ -46,6 +46,7 @@ class frmPLU : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
   private:
