@@ -58,6 +58,7 @@ class MotoresProductos : public ::testing::TestWithParam<const char*> {
         return LeerProductos(plu, 0, orden).value_or(QList<Producto>{});
     }
 
+    CarpetaTemporal carpeta;  // the SQLite file lives here
     QString cadena;
     TablaDatos plu, setup;
 };
