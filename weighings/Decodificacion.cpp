@@ -76,21 +76,36 @@ bool ValorSiNo(const QVariant& v) {
 }
 
 OpcionesCampos Llena_Opciones() {
+    return Llena_Opciones(DataCSPLU_SETUP, DataTbPLU_SETUP);
+}
+
+OpcionesCampos Llena_Opciones(const QString& conexion, const QString& tabla) {
     OpcionesCampos o;
     CDatos datos;
     try {
-        datos.AbrirBase(DataCSPLU_SETUP);
-        datos.AbreRegistro(QStringLiteral("SELECT * FROM ") + DataTbPLU_SETUP +
+        datos.AbrirBase(conexion);
+        datos.AbreRegistro(QStringLiteral("SELECT * FROM ") + tabla +
                            QStringLiteral(" ORDER BY Codigo ASC"));
-        // A table without one of the two columns still gives the other one's flags.
+        // A table without one of the columns still gives the others.
         const QStringList columnas =
             datos.Registro.Abierto() ? datos.Registro.Columnas() : QStringList();
-        const bool conTexto = columnas.contains(QStringLiteral("Texto"), Qt::CaseInsensitive);
-        const bool conAlfa = columnas.contains(QStringLiteral("Alfa"), Qt::CaseInsensitive);
+        const auto hay = [&](const char* c) {
+            return columnas.contains(QLatin1String(c), Qt::CaseInsensitive);
+        };
+        const auto texto = [&](const char* c) {
+            return hay(c) ? datos.Registro.Campo(QLatin1String(c)).toString() : QString();
+        };
+        const auto siNo = [&](const char* c) {
+            return hay(c) && ValorSiNo(datos.Registro.Campo(QLatin1String(c)));
+        };
         for (int k = 0; k <= 7; ++k) {
             if (datos.Registro.Eof()) break;
-            if (conTexto) o.Texto[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Texto")));
-            if (conAlfa) o.Alfa[k] = ValorSiNo(datos.Registro.Campo(QStringLiteral("Alfa")));
+            o.Texto[k] = siNo("Texto");
+            o.Alfa[k] = siNo("Alfa");
+            o.Cuit[k] = siNo("CUIT");
+            o.Nombre[k] = texto("Nombre");
+            o.Letra[k] = texto("Letra");
+            o.filas = k + 1;
             datos.Registro.MoveNext();
         }
         o.leido = true;

@@ -33,14 +33,20 @@ struct EntradaTotal {
 QList<EntradaTotal> DecodificarTotales(const QByteArray& bytes1250, int decimales);
 
 struct OpcionesCampos {
-    std::array<bool, 9> Texto{};  // code field j holds characters (index j - 1)
-    std::array<bool, 9> Alfa{};   // code field j refers to the product table (index j - 1)
-    bool leido = false;           // false: the configuration table could not be read
+    std::array<bool, 9> Texto{};    // code field j holds characters (index j - 1)
+    std::array<bool, 9> Alfa{};     // code field j refers to the product table (index j - 1)
+    std::array<bool, 9> Cuit{};     // code field j's products carry a tax number (index j - 1)
+    std::array<QString, 9> Nombre;  // name of code field j (index j - 1); "" for a null column
+    std::array<QString, 9> Letra;   // letter of code field j (index j - 1)
+    int filas = 0;                  // rows read, at most 8: the groups the table describes
+    bool leido = false;             // false: the configuration table could not be read
 };
 
-// Flags of the first eight rows of the product-group configuration table in Codigo order. A
-// table that cannot be read leaves every flag false and `leido` false.
+// The first eight rows of the product-group configuration table in Codigo order. A table that
+// cannot be read leaves every flag false and `leido` false. Without an argument: the process-wide
+// PLU_SETUP table.
 OpcionesCampos Llena_Opciones();
+OpcionesCampos Llena_Opciones(const QString& conexion, const QString& tabla);
 
 // One product row paired with totals entry i.
 struct FilaProducto {

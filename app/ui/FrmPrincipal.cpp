@@ -23,6 +23,7 @@
 #include "app/ui/Trabajo.h"
 #include "link/ui/EnlacePrograma.h"
 #include "products/ui/FrmRecetas.h"
+#include "products/ui/FrmPLU.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -304,7 +305,6 @@ void FrmPrincipal::mnuAuto() {
 void FrmPrincipal::mnubajar() {
     AbrirVentanaHija(new frmPesadas);
 }
-void FrmPrincipal::mnuCodigos() {}   // window not built yet
 void FrmPrincipal::mnuRecetas() {
     AbrirVentanaHija(new frmRecetas);
 }
@@ -318,6 +318,9 @@ void FrmPrincipal::mnuMembrete() {
         return;
     }
     AbrirVentanaHija(new frmMembrete);
+}
+void FrmPrincipal::mnuCodigos() {
+    AbrirVentanaHija(new frmPLU);
 }
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {

@@ -151,6 +151,14 @@ void Impresion::Imprimir(const QString& texto, bool seguir) {
     if (!seguir) NuevaLinea();
 }
 
+void Impresion::NuevaPagina() {
+    if (!pintor_) return;
+    impresora_->newPage();
+    y_ = 0;
+    columna_ = 1;
+    lineaAbierta_ = false;
+}
+
 bool Impresion::Terminar() {
     if (!pintor_) return false;
     const bool bien = pintor_->end();

@@ -33,6 +33,8 @@ class Impresion {
     void Tab(int columna);
     // Prints texto at the current position; the line ends unless seguir is set.
     void Imprimir(const QString& texto = QString(), bool seguir = false);
+    // Ends the current line and starts a new page.
+    void NuevaPagina();
     // Ends the document so that it goes to the printer (or the file is written). False, with the
     // operator told, when that fails.
     bool Terminar();
