@@ -24,3 +24,8 @@ void PrepararBase(const QString& cadenaConexion, InformeProvision& informe);
 
 // The whole data folder (the current directory): datos.db, bascora.ini, resources.
 InformeProvision PrepararCarpeta();
+
+// SQL giving the calendar date "yyyy-mm-dd" of a weighing's Fecha text "dd/mm/yy" (years below 80
+// are 20yy, as the downloads read them) or "dd/mm/yyyy"; NULL for any other text. Fills the
+// weighing table's FechaIso column, which the report compares and sorts dates on.
+QString ExpresionFechaIso(const QString& columnaFecha);

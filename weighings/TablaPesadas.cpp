@@ -7,6 +7,7 @@
 
 #include "base/Globales.h"
 #include "data/CDatos.h"
+#include "weighings/ArchivoPlano.h"
 #include "weighings/Sumideros.h"
 
 QVariant ValorNumericoInicial(const QString& texto) {
@@ -87,6 +88,12 @@ void TablaPesadas::Agregar(const Pesada& p) {
         for (int j = 1; j <= 5; ++j) {
             r.AsignarCampo(QStringLiteral("Codigo%1").arg(j),
                            ValorNumericoInicial(p.Codigo[j - 1]));
+        }
+        // The calendar date the report filters and sorts on; a table without it is left alone.
+        if (r.Columnas().contains(QStringLiteral("FechaIso"), Qt::CaseInsensitive)) {
+            const QDate dia = FechaDePesada(p.Fecha);
+            r.AsignarCampo(QStringLiteral("FechaIso"),
+                           dia.isValid() ? QVariant(dia.toString(Qt::ISODate)) : QVariant());
         }
         r.Update();
     } catch (const ErrorBase& e) {

@@ -21,6 +21,7 @@
 #include "app/ui/FrmAyuda.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "link/ui/FrmComm.h"
+#include "reports/ui/FrmReporte.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -296,7 +297,9 @@ void FrmPrincipal::mnubajar() {
 void FrmPrincipal::mnuCodigos() {}   // window not built yet
 void FrmPrincipal::mnuMembrete() {}  // window not built yet
 void FrmPrincipal::mnuRecetas() {}   // window not built yet
-void FrmPrincipal::mnuReporte() {}   // window not built yet
+void FrmPrincipal::mnuReporte() {
+    AbrirVentanaHija(new frmReporte(nullptr, interaccionPropia_ ? nullptr : interaccion_));
+}
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {
     AbrirVentanaHija(new frmPeso(interaccionPropia_ ? nullptr : interaccion_));
