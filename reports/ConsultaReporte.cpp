@@ -168,15 +168,19 @@ QString ConsultaReporte::FuenteLiteral() const {
     return Select(false, true);
 }
 
+QVariantList ConsultaReporte::Valores() const {
+    QVariantList valores;
+    for (const Filtro& f : vista_.filtros) valores += f.valores;
+    return valores;
+}
+
 bool ConsultaReporte::Preparar(QSqlQuery& q, const QString& sql, QString* error) const {
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
         Fallo(error, q.lastError().text());
         return false;
     }
-    for (const Filtro& f : vista_.filtros) {
-        for (const QVariant& v : f.valores) q.addBindValue(v);
-    }
+    for (const QVariant& v : Valores()) q.addBindValue(v);
     if (!q.exec()) {
         Fallo(error, q.lastError().text());
         return false;

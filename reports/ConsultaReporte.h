@@ -57,6 +57,9 @@ class ConsultaReporte {
 
     // The SELECT with the values written as literals, for the grid window.
     QString FuenteLiteral() const;
+    // The SELECT as run, with its placeholders and their values (query plans, benchmarks).
+    QString Sql(bool descendente) const { return Select(descendente, false); }
+    QVariantList Valores() const;
 
   private:
     QString ColumnaReal(const QString& nombre) const;  // "" when not a report column

@@ -24,13 +24,16 @@ constexpr int kPrimeraCajaCodigo = 5;
 constexpr int kCodigosVisibles = 5;
 
 QString CaptionDisenada(int caja) {
-    static const char* const ids[frmReporte::kCajas] = {
-        "012006", "012007", "012008", "012009", "012010", "012011", "012012",
-        "012013", "012014", "012015", "012016", "012017", "012018"};
-    static const char* const textos[frmReporte::kCajas] = {
-        "Lote:",     "Pesada:",   "Fecha:",    "Hora:",     "Peso:",     "Codigo 1:", "Codigo 2:",
-        "Codigo 3:", "Codigo 4:", "Codigo 5:", "Codigo 6:", "Codigo 7:", "Codigo 8:"};
-    return T(ids[caja], textos[caja]);
+    static const struct {
+        const char* id;
+        const char* texto;
+    } captions[frmReporte::kCajas] = {
+        {"012006", "Lote:"},     {"012007", "Pesada:"},   {"012008", "Fecha:"},
+        {"012009", "Hora:"},     {"012010", "Peso:"},     {"012011", "Codigo 1:"},
+        {"012012", "Codigo 2:"}, {"012013", "Codigo 3:"}, {"012014", "Codigo 4:"},
+        {"012015", "Codigo 5:"}, {"012016", "Codigo 6:"}, {"012017", "Codigo 7:"},
+        {"012018", "Codigo 8:"}};
+    return T(captions[caja].id, captions[caja].texto);
 }
 
 }  // namespace
