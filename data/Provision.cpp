@@ -242,10 +242,9 @@ class Preparador {
                 << QStringLiteral("FechaIso of %1: %2").arg(tabla, q.lastError().text());
         }
         Indice(tabla, tabla + QStringLiteral("_Lote_Numero"), QStringLiteral("Lote, Numero"), true);
-        const QStringList ordenes = {
+        QStringList indices = {
             QStringLiteral("Numero, Lote"), QStringLiteral("FechaIso, Hora, Lote, Numero"),
             QStringLiteral("Hora, Lote, Numero"), QStringLiteral("Peso, Lote, Numero")};
-        QStringList indices = ordenes;
         for (int k = 1; k <= 5; ++k) indices << QStringLiteral("Codigo%1, Lote, Numero").arg(k);
         for (const QString& columnasIndice : indices) {
             Indice(tabla, tabla + QStringLiteral("_Orden_") + columnasIndice.section(u',', 0, 0),
