@@ -76,7 +76,7 @@ class Preparador {
             const bool nueva = Tabla(t, t.nombre);
             switch (t.tabla) {
                 case TablaLogica::Reporte:
-                    IndicesReporte(t);
+                    EsquemaReporte(t);
                     break;
                 case TablaLogica::PLU_SETUP:
                     FilasGrupos(t.nombre);
@@ -334,14 +334,47 @@ class Preparador {
         }
     }
 
-    // The unique key the downloads rely on, and an index for every column the report sorts or
-    // filters by.
-    void IndicesReporte(const DescripcionTabla& t) {
-        Indice(t.nombre, t.nombre + QStringLiteral("_Lote_Numero"), QStringLiteral("Lote, Numero"),
-               true);
+    // The weighing table as the report needs it: the calendar date column FechaIso ("yyyy-mm-dd",
+    // filled here for rows stored before it existed; Fecha is text such as "24/12/05"), the unique
+    // key the downloads rely on, and one index per sort the report offers, each ending in the key
+    // so that the whole order comes from the index. Older per-column indexes no sort uses go.
+    void EsquemaReporte(const DescripcionTabla& t) {
+        const QString& tabla = t.nombre;
+        const QSqlRecord columnas = db_.record(pg_ ? tabla.toLower() : tabla);
+        if (columnas.indexOf(QStringLiteral("FechaIso")) < 0 &&
+            columnas.indexOf(QStringLiteral("fechaiso")) < 0 &&
+            Ejecutar(QStringLiteral("ALTER TABLE %1 ADD COLUMN FechaIso VARCHAR(10)").arg(tabla),
+                     QStringLiteral("column %1.FechaIso").arg(tabla))) {
+            informe_.creado << QStringLiteral("column FechaIso of table %1").arg(tabla);
+        }
+        QSqlQuery q(db_);
+        const QString fecha = ExpresionFechaIso(QStringLiteral("Fecha"));
+        if (q.exec(QStringLiteral("UPDATE %1 SET FechaIso = %2 WHERE FechaIso IS NULL AND %2 IS "
+                                  "NOT NULL")
+                       .arg(tabla, fecha)) &&
+            q.numRowsAffected() > 0) {
+            informe_.creado
+                << QStringLiteral("FechaIso of %1 rows of %2").arg(q.numRowsAffected()).arg(tabla);
+        } else if (q.lastError().isValid()) {
+            informe_.avisos
+                << QStringLiteral("FechaIso of %1: %2").arg(tabla, q.lastError().text());
+        }
+        Indice(tabla, tabla + QStringLiteral("_Lote_Numero"), QStringLiteral("Lote, Numero"), true);
+        QStringList indices = {
+            QStringLiteral("Numero, Lote"), QStringLiteral("FechaIso, Hora, Lote, Numero"),
+            QStringLiteral("Hora, Lote, Numero"), QStringLiteral("Peso, Lote, Numero")};
+        for (int k = 1; k <= 5; ++k) indices << QStringLiteral("Codigo%1, Lote, Numero").arg(k);
+        for (const QString& columnasIndice : indices) {
+            Indice(tabla, tabla + QStringLiteral("_Orden_") + columnasIndice.section(u',', 0, 0),
+                   columnasIndice, false);
+        }
         for (const ColumnaTabla& c : t.columnas) {
-            // Lote alone too: sorting by it pages through (Lote, Id) order.
-            Indice(t.nombre, t.nombre + u'_' + c.nombre, c.nombre, false);
+            const QString viejo = tabla + u'_' + c.nombre;
+            if (ExisteIndice(viejo) && Ejecutar(QStringLiteral("DROP INDEX %1").arg(viejo),
+                                                QStringLiteral("index %1").arg(viejo))) {
+                informe_.notas
+                    << QStringLiteral("index %1 dropped: no sort of the report uses it").arg(viejo);
+            }
         }
     }
 
@@ -547,6 +580,25 @@ void Configuracion(const QString& cadena, const OpcionesProvision& opciones,
 }
 
 }  // namespace
+
+QString ExpresionFechaIso(const QString& f) {
+    const auto parte = [&](int desde, int largo) {
+        return QStringLiteral("substr(%1, %2, %3)").arg(f).arg(desde).arg(largo);
+    };
+    const auto digitos = [&](QList<int> posiciones) {
+        QStringList c;
+        for (int p : posiciones) c << parte(p, 1) + QStringLiteral(" BETWEEN '0' AND '9'");
+        return c.join(QStringLiteral(" AND "));
+    };
+    const QString diaMes = QStringLiteral("'-' || %1 || '-' || %2").arg(parte(4, 2), parte(1, 2));
+    const QString barras = QStringLiteral("%1 = '/' AND %2 = '/'").arg(parte(3, 1), parte(6, 1));
+    return QStringLiteral(
+               "(CASE WHEN length(%1) = 8 AND %2 AND %3 THEN "
+               "(CASE WHEN %4 < '80' THEN '20' ELSE '19' END) || %4 || %5 "
+               "WHEN length(%1) = 10 AND %2 AND %6 THEN %7 || %5 END)")
+        .arg(f, barras, digitos({1, 2, 4, 5, 7, 8}), parte(7, 2), diaMes,
+             digitos({1, 2, 4, 5, 7, 8, 9, 10}), parte(7, 4));
+}
 
 QString InformeProvision::Texto() const {
     QString t;

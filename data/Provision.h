@@ -35,3 +35,8 @@ struct OpcionesProvision {
 // The whole data folder (the current directory): datos.db, bascora.ini, resources. Tables that
 // the settings name on other databases or under other names get their Id key column too.
 InformeProvision PrepararCarpeta(const OpcionesProvision& opciones = {});
+
+// SQL giving the calendar date "yyyy-mm-dd" of a weighing's Fecha text "dd/mm/yy" (years below 80
+// are 20yy, as the downloads read them) or "dd/mm/yyyy"; NULL for any other text. Fills the
+// weighing table's FechaIso column, which the report compares and sorts dates on.
+QString ExpresionFechaIso(const QString& columnaFecha);

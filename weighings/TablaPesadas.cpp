@@ -11,6 +11,7 @@
 #include "base/Globales.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
+#include "weighings/ArchivoPlano.h"
 #include "weighings/Sumideros.h"
 
 QVariant ValorNumericoInicial(const QString& texto) {
@@ -73,6 +74,8 @@ void TablaPesadas::Abrir() {
     // Databases made before the column existed store no Secuencia and cannot tell a weighing
     // stored by an earlier download ("bascora-cli preparar" adds it).
     conSecuencia_ = vacia.record().contains(QStringLiteral("Secuencia"));
+    // The calendar date the report filters and sorts on; a table without it is left alone.
+    conFechaIso_ = vacia.record().contains(QStringLiteral("FechaIso"));
     vacia.finish();
 
     // One transaction for the batch (a commit per row costs a disk sync each), taken before the
@@ -94,6 +97,10 @@ void TablaPesadas::Abrir() {
         "Lote, Numero, Fecha, Hora, Peso, Codigo1, Codigo2, Codigo3, "
         "Codigo4, Codigo5");
     QString valores = QStringLiteral("?, ?, ?, ?, ?, ?, ?, ?, ?, ?");
+    if (conFechaIso_) {
+        campos += QStringLiteral(", FechaIso");
+        valores += QStringLiteral(", ?");
+    }
     if (conSecuencia_) {
         campos += QStringLiteral(", Secuencia");
         valores += QStringLiteral(", ?");
@@ -130,7 +137,13 @@ bool TablaPesadas::Agregar(const Pesada& p) {
     insertar_->bindValue(3, p.Hora);
     insertar_->bindValue(4, p.Peso);
     for (int j = 0; j < 5; ++j) insertar_->bindValue(5 + j, ValorNumericoInicial(p.Codigo[j]));
-    if (conSecuencia_) insertar_->bindValue(10, p.Secuencia);
+    int siguiente = 10;
+    if (conFechaIso_) {
+        const QDate dia = FechaDePesada(p.Fecha);
+        insertar_->bindValue(siguiente++,
+                             dia.isValid() ? QVariant(dia.toString(Qt::ISODate)) : QVariant());
+    }
+    if (conSecuencia_) insertar_->bindValue(siguiente, p.Secuencia);
     if (!insertar_->exec()) Fallar(insertar_->lastError());
     return true;
 }

@@ -43,5 +43,6 @@ class TablaPesadas {
     std::unique_ptr<QSqlQuery> existe_;
     bool transaccion_ = false;
     bool conSecuencia_ = false;
+    bool conFechaIso_ = false;
     long long loteMaximo_ = 0;
 };

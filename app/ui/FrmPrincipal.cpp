@@ -24,6 +24,7 @@
 #include "link/ui/EnlacePrograma.h"
 #include "products/ui/FrmRecetas.h"
 #include "products/ui/FrmPLU.h"
+#include "reports/ui/FrmReporte.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -308,7 +309,6 @@ void FrmPrincipal::mnubajar() {
 void FrmPrincipal::mnuRecetas() {
     AbrirVentanaHija(new frmRecetas);
 }
-void FrmPrincipal::mnuReporte() {}  // window not built yet
 // The Mirto model takes a free ticket form of up to 75 bytes instead of the letterhead window.
 void FrmPrincipal::mnuMembrete() {
     if (indicador_ == 1) {
@@ -321,6 +321,9 @@ void FrmPrincipal::mnuMembrete() {
 }
 void FrmPrincipal::mnuCodigos() {
     AbrirVentanaHija(new frmPLU);
+}
+void FrmPrincipal::mnuReporte() {
+    AbrirVentanaHija(new frmReporte(nullptr, interaccionPropia_ ? nullptr : interaccion_));
 }
 // With our own message boxes, the tool window's boxes belong to it (this window is hidden).
 void FrmPrincipal::mnuPesar() {

@@ -1,0 +1,172 @@
+// Weighing report figures on a table of 2,000,000 weighings (SQLite, temporary folder): the
+// preparation filling the calendar date column, opening the report window, moving to its last
+// row, every sort, a date filter over one month, the grid's first screen, and a CSV export.
+// Usage: bench_reporte [rows]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <cstdio>
+
+#include "base/Globales.h"
+#include "data/Conexion.h"
+#include "data/Provision.h"
+#include "reports/ConsultaReporte.h"
+#include "reports/ExportarReporte.h"
+#include "reports/ui/FrmDataGrid.h"
+#include "reports/ui/FrmReporte.h"
+#include "tests/support/CarpetaTemporal.h"
+
+namespace {
+
+double Ms(const QElapsedTimer& t) {
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Rows of the downloads' shape: 500 to a batch, dates over 2000-2025 as "dd/mm/yy" text, the
+// calendar date column left empty for the preparation to fill.
+bool Llenar(const QString& cadena, int filas) {
+    const QString nombre = NuevoNombreConexion();
+    QString error;
+    if (!AbrirConexion(nombre, cadena, false, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return false;
+    }
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::database(nombre, false);
+        QSqlQuery q(db);
+        // Indexes are built once after the rows are in.
+        q.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='Reporte' AND sql IS "
+            "NOT NULL"));
+        QStringList indices;
+        while (q.next()) indices << q.value(0).toString();
+        for (const QString& i : indices) QSqlQuery(db).exec(QStringLiteral("DROP INDEX ") + i);
+        db.transaction();
+        q.prepare(
+            QStringLiteral("INSERT INTO Reporte (Lote, Numero, Fecha, Hora, Peso, Codigo1, "
+                           "Codigo2, Codigo3, Codigo4, Codigo5) VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        auto* azar = QRandomGenerator::global();
+        for (int i = 0; i < filas && ok; ++i) {
+            q.bindValue(0, i / 500 + 1);
+            q.bindValue(1, i % 500 + 1);
+            q.bindValue(2, QStringLiteral("%1/%2/%3")
+                               .arg(azar->bounded(1, 29), 2, 10, QLatin1Char('0'))
+                               .arg(azar->bounded(1, 13), 2, 10, QLatin1Char('0'))
+                               .arg(azar->bounded(0, 26), 2, 10, QLatin1Char('0')));
+            q.bindValue(3, QStringLiteral("%1:%2")
+                               .arg(azar->bounded(0, 24), 2, 10, QLatin1Char('0'))
+                               .arg(azar->bounded(0, 60), 2, 10, QLatin1Char('0')));
+            q.bindValue(4, azar->bounded(500000) / 10.0);
+            for (int k = 5; k <= 9; ++k) q.bindValue(k, azar->bounded(1, 251));
+            ok = q.exec();
+            if (!ok) std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
+        }
+        db.commit();
+    }
+    CerrarConexion(nombre);
+    return ok;
+}
+
+QString Caption(QWidget& w) {
+    return w.findChild<QWidget*>(QStringLiteral("Data1"))->property("caption").toString();
+}
+
+void Medir(const char* que, const VistaReporte& vista) {
+    QElapsedTimer t;
+    t.start();
+    ConsultaReporte c;
+    QString error;
+    if (!c.Abrir(vista, &error)) {
+        std::printf("%-34s FAILED: %s\n", que, qPrintable(error));
+        return;
+    }
+    const QVariantList primera = c.Fila(1);
+    const double abrir = Ms(t);
+    const qint64 n = c.Cantidad();
+    const QVariantList ultima = c.Fila(n);
+    const double ultimo = Ms(t) - abrir;
+    const QVariantList anterior = c.Fila(n - 1);
+    std::printf(
+        "%-34s open + first row %6.0f ms, last row %6.0f ms, previous %4.1f ms (%lld rows, "
+        "last Numero %s)\n",
+        que, abrir, ultimo, Ms(t) - abrir - ultimo, n,
+        ultima.isEmpty() ? "-" : qPrintable(ultima.at(1).toString()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int filas = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000000;
+    CarpetaTemporal carpeta;
+    const QString cadena = CadenaConexionPredeterminada();
+    InformeProvision informe;
+    PrepararBase(cadena, informe);
+    DataCSReporte = DataCSPLU_SETUP = cadena;
+    DataTbReporte = QStringLiteral("Reporte");
+    DataTbPLU_SETUP = QStringLiteral("PLU_SETUP");
+
+    QElapsedTimer t;
+    t.start();
+    if (!Llenar(cadena, filas)) return 1;
+    std::printf("fill %d rows (one transaction): %.0f ms\n", filas, Ms(t));
+    t.restart();
+    InformeProvision segunda;
+    PrepararBase(cadena, segunda);  // fills FechaIso, builds the indexes
+    std::printf("preparation (FechaIso of every row, 10 indexes): %.0f ms%s\n", Ms(t),
+                segunda.ok() ? "" : qPrintable(QStringLiteral(" PROBLEM: ") + segunda.Texto()));
+    CerrarConexionesDelHilo();
+
+    t.restart();
+    {
+        frmReporte ventana;
+        ventana.show();
+        app.processEvents();
+        const double abrir = Ms(t);
+        const QString alAbrir = Caption(ventana);
+        ventana.IrA(ventana.Cantidad());
+        app.processEvents();
+        std::printf("report window: open %.0f ms (%s), to the last row %.0f ms (%s)\n", abrir,
+                    qPrintable(alAbrir), Ms(t) - abrir, qPrintable(Caption(ventana)));
+    }
+
+    const TablaDatos tabla{cadena, QStringLiteral("Reporte")};
+    Medir("no sort (Lote, Numero)", {tabla, {}, QString()});
+    for (const QString& c : ColumnasReporte().mid(0, 10)) {
+        Medir(qPrintable(QStringLiteral("sorted by ") + c), {tabla, {}, c});
+    }
+    const Filtro marzo =
+        *FiltroFecha(QStringLiteral("Fecha"), QDate(2005, 3, 1), QDate(2005, 3, 31), "DD/MM/YYYY");
+    const VistaReporte mes{tabla, {marzo}, QStringLiteral("Fecha")};
+    Medir("date filter March 2005", mes);
+    Medir(
+        "number filter Peso 100-200",
+        {tabla, {FiltroNumero("Peso", TipoFiltro::Numero, "100", "200")}, QStringLiteral("Peso")});
+    Medir("text filter Hora 09:*", {tabla, {FiltroTexto("Hora", "09:*")}, QStringLiteral("Hora")});
+
+    for (const auto& [que, vista] : {std::pair{"whole table", VistaReporte{tabla, {}, QString()}},
+                                     std::pair{"March 2005", mes}}) {
+        ConsultaReporte c;
+        c.Abrir(vista, nullptr);
+        FrmDataGrid grilla;
+        t.restart();
+        grilla.Abrir(cadena, c.Sql(false), c.Valores());
+        grilla.show();
+        grilla.findChild<QTableView*>(QStringLiteral("grdDataGrid"))->repaint();
+        app.processEvents();
+        std::printf("grid first screen, %-11s %6.0f ms (%s)\n", que, Ms(t),
+                    qPrintable(Caption(grilla)));
+    }
+
+    t.restart();
+    QString error;
+    const bool ok = ExportarCsv(mes, carpeta.ruta(QStringLiteral("marzo.csv")), {}, &error);
+    std::printf("CSV export of March 2005: %.0f ms %s\n", Ms(t), ok ? "" : qPrintable(error));
+    return 0;
+}
