@@ -107,9 +107,9 @@ ResultadoEnvio EnviarAImpresora(const QByteArray& datos, const AjustesImpresora&
         }
     }
     if (r.fin != FinEnvio::Enviado) {
+        qCWarning(lcEtiquetas) << "label send ended with" << pendientes() << "bytes unsent";
         // What the printer did not take is dropped, so closing does not wait for it.
         puerto.clear(QSerialPort::Output);
-        qCWarning(lcEtiquetas) << "label send ended with" << pendientes() << "bytes unsent";
     }
     puerto.close();
     return r;
