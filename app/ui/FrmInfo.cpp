@@ -84,8 +84,8 @@ frmInfo::frmInfo(QWidget* padre)
     txtInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtInfo->setPlainText(InformacionSistema());
     const QFontMetrics medida(txtInfo->font());
-    txtInfo->setMinimumSize(medida.horizontalAdvance(QLatin1Char('x')) * 80,
-                            medida.lineSpacing() * 20);
+    txtInfo->setMinimumSize(medida.horizontalAdvance(QLatin1Char('x')) * 90,
+                            medida.lineSpacing() * 26);
 
     auto* botones = new QHBoxLayout;
     botones->addWidget(cmdCopiar);

@@ -162,6 +162,9 @@ void frmOptions::CrearPestanaComunicaciones(QWidget* pagina) {
     Txt_TCP_RemoteHost = Nuevo<QLineEdit>(FraTCP, QStringLiteral("Txt_TCP_RemoteHost"));
     LblPort = Nuevo<QLabel>(FraTCP, QStringLiteral("LblPort"));
     Txt_TCP_RemotePort = Nuevo<QLineEdit>(FraTCP, QStringLiteral("Txt_TCP_RemotePort"));
+    // Room for a whole IPv4 address or a host name.
+    Txt_TCP_RemoteHost->setMinimumWidth(
+        Txt_TCP_RemoteHost->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255WW")));
     auto* capaTcp = new QFormLayout(FraTCP);
     capaTcp->addRow(LblHost, Txt_TCP_RemoteHost);
     capaTcp->addRow(LblPort, Txt_TCP_RemotePort);
