@@ -18,8 +18,7 @@ class frmLogin1 : public QDialog {
 
     bool Aceptado = false;
 
-  protected:
-    void reject() override;
+    void reject() override;  // Cancelar: not accepted
 
   private:
     void cmdOK_Click();

@@ -105,7 +105,9 @@ frmOptions::frmOptions(QWidget* padre, Interaccion* interaccion)
 }
 
 frmOptions::~frmOptions() {
-    EsperarEnvio();
+    // The send uses this dialog's cancel flag: stop it and let it end before the flag goes.
+    cancelarEnvio_ = true;
+    if (envio_) envio_->esperar();
 }
 
 void frmOptions::CrearPestanaComunicaciones(QWidget* pagina) {
@@ -499,7 +501,8 @@ bool frmOptions::Enviando() const {
 
 void frmOptions::EsperarEnvio() {
     if (envio_) envio_->esperar();
-    QCoreApplication::sendPostedEvents(this);
+    // The progress updates and the end of the job are posted: deliver them in their order.
+    QCoreApplication::sendPostedEvents();
 }
 
 void frmOptions::cmdCargar_Click() {

@@ -40,9 +40,10 @@ class frmOptions : public QDialog {
     bool Enviando() const;
     // Blocks until the label send has ended (tests).
     void EsperarEnvio();
+    // Cancel, Escape and the close button.
+    void reject() override;
 
   protected:
-    void reject() override;
     void closeEvent(QCloseEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
 

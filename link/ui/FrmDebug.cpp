@@ -141,7 +141,7 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
 }
 
 frmDebug::~frmDebug() {
-    EsperarPeticion();
+    if (trabajo_) trabajo_->esperar();
 }
 
 bool frmDebug::Ocupada() const {
@@ -150,8 +150,8 @@ bool frmDebug::Ocupada() const {
 
 void frmDebug::EsperarPeticion() {
     if (trabajo_) trabajo_->esperar();
-    QCoreApplication::sendPostedEvents(this);
-    QCoreApplication::sendPostedEvents(trabajo_);
+    // The end of the job is posted to it: deliver it so the result is shown.
+    QCoreApplication::sendPostedEvents();
 }
 
 void frmDebug::Cmd_Dir_Click(int indice) {

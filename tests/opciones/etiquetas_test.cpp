@@ -8,9 +8,14 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 #include <thread>
 
 #include "app/CargadorEtiquetas.h"
+#include "app/ui/FrmOptions.h"
 #include "settings/Config.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
@@ -165,6 +170,38 @@ TEST(Etiquetas, ImpresoraQueNoRecibeTerminaEnElPlazoYPuertoInexistenteSeInforma)
     ASSERT_EQ(guion.mensajes.size(), 3);
     EXPECT_TRUE(guion.mensajes[2].texto.contains(carpeta.ruta("no-existe")));
     EXPECT_FALSE(guion.mensajes[2].texto.contains("dialout"));
+}
+
+TEST(Etiquetas, ElDialogoEnviaFueraDelHiloDeVentanasConProgresoYCancelar) {
+    CarpetaTemporal carpeta;
+    ImpresoraPty impresora;  // a printer that holds the line: nobody reads
+    ASSERT_TRUE(impresora.abierta());
+    carpeta.escribir("grande.bin", Contenido(1 << 20));
+    InteraccionGuion guion;
+    guion.responder({true});
+    guion.elegir({carpeta.ruta("grande.bin")});
+    frmOptions v(nullptr, &guion);
+    v.show();
+    v.findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
+    auto* cargar = v.findChild<QPushButton*>("cmdCargar");
+    auto* barra = v.findChild<QProgressBar*>("ProgEtiqueta");
+    auto* cancelar = v.findChild<QPushButton*>("cmdCancelarEnvio");
+    cargar->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return barra->isVisible(); }, 5000));
+    EXPECT_TRUE(v.Enviando());
+    EXPECT_FALSE(cargar->isVisible());
+    EXPECT_FALSE(v.findChild<QPushButton*>("cmdOK")->isEnabled());
+    v.reject();  // Escape or the close button: refused while the port is held
+    EXPECT_TRUE(v.isVisible());
+    cancelar->click();
+    v.EsperarEnvio();
+    EXPECT_FALSE(v.Enviando());
+    EXPECT_TRUE(cargar->isVisible());
+    EXPECT_FALSE(barra->isVisible());
+    EXPECT_TRUE(v.findChild<QPushButton*>("cmdOK")->isEnabled());
+    EXPECT_EQ(guion.mensajes.size(), 3);  // question, file, buffer full; a cancel says nothing
+    v.reject();
+    EXPECT_FALSE(v.isVisible());
 }
 
 }  // namespace
