@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -268,6 +272,22 @@ TEST(PuertosSerie, SinPermisoNombraElGrupoParaUnirse) {
     ASSERT_EQ(guion.mensajes.size(), 1);
     EXPECT_TRUE(guion.mensajes[0].texto.contains(grupo));
     EXPECT_TRUE(guion.mensajes[0].texto.contains(carpeta.ruta("cerrado")));
+}
+
+TEST(PuertosSerie, LosNombresByIdSeOfrecenConElDispositivoAlQueApuntan) {
+    CarpetaTemporal carpeta;
+    QDir().mkpath(carpeta.ruta("by-id"));
+    carpeta.escribir("ttyFalso0", "");
+    ASSERT_TRUE(QFile::link(carpeta.ruta("ttyFalso0"),
+                            carpeta.ruta("by-id/usb-Fabrica_Adaptador_123-if00-port0")));
+    const QList<PuertoSerie> puertos = PuertosPresentes(carpeta.ruta("by-id"));
+    const auto it = std::find_if(puertos.cbegin(), puertos.cend(), [&](const PuertoSerie& p) {
+        return p.sistema == carpeta.ruta("ttyFalso0");
+    });
+    ASSERT_NE(it, puertos.cend());
+    EXPECT_EQ(it->ruta, carpeta.ruta("by-id/usb-Fabrica_Adaptador_123-if00-port0"));
+    EXPECT_TRUE(it->accesible);
+    EXPECT_TRUE(PuertosPresentes(carpeta.ruta("no-hay")).size() < puertos.size());
 }
 
 TEST(Contrasena, BlancosNoSonContrasenaYLaComparacionIgnoraMayusculas) {
