@@ -25,6 +25,17 @@ const AreaConsola kAreaConsola[kAreasConsola] = {
 
 namespace {
 
+struct Registro {
+    const char* nombre;
+    int direccion;
+};
+
+// Registers of the map that are not among the console's areas.
+const Registro kRegistrosSueltos[] = {
+    {"DirPeso", DirPeso},     {"DirSetupSP", DirSetupSP},   {"DirBloqueo", DirBloqueo},
+    {"DirEstado", DirEstado}, {"DirContador", DirContador},
+};
+
 // A whole decimal number within [minimo, maximo], blanks around it allowed.
 bool Numero(const QString& texto, int minimo, int maximo, int* valor) {
     bool ok = false;
@@ -35,6 +46,18 @@ bool Numero(const QString& texto, int minimo, int maximo, int* valor) {
 }
 
 }  // namespace
+
+QString NombreEnMapa(int direccion) {
+    for (const Registro& r : kRegistrosSueltos)
+        if (r.direccion == direccion) return QString::fromLatin1(r.nombre);
+    for (const AreaConsola& a : kAreaConsola) {
+        const int desplazamiento = direccion - a.direccion;
+        if (desplazamiento < 0 || desplazamiento >= a.longitud) continue;
+        const QString nombre = QString::fromLatin1(a.nombre);
+        return desplazamiento ? nombre + u'+' + QString::number(desplazamiento) : nombre;
+    }
+    return {};
+}
 
 QString NulltoCR(const QByteArray& Dato, ModoVista modo) {
     QString texto;

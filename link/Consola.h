@@ -17,6 +17,10 @@ struct AreaConsola {
 inline constexpr int kAreasConsola = 14;
 extern const AreaConsola kAreaConsola[kAreasConsola];
 
+// Where `direccion` lies in the register map: "DirMembrete" at an area's start, "DirMembrete+12"
+// inside one of the console's areas, the name of a single register (DirEstado...), or "".
+QString NombreEnMapa(int direccion);
+
 enum class ModoVista { Ascii = 0, Dec = 1 };
 
 // ASCII: the bytes as Windows-1252 text, every NUL replaced by CR LF. DEC: each byte's code in

@@ -132,6 +132,12 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     capa->addLayout(salida, 1);
     resize(860, 520);
 
+    // The map's name of whatever address is typed or chosen.
+    connect(Txt_Direccion, &QLineEdit::textChanged, Lbl_Area, [this](const QString& texto) {
+        bool ok = false;
+        const int direccion = texto.trimmed().toInt(&ok);
+        Lbl_Area->setText(ok ? NombreEnMapa(direccion) : QString());
+    });
     connect(CmdLeer, &QPushButton::clicked, this, &frmDebug::CmdLeer_Click);
     connect(CmdEscribir, &QPushButton::clicked, this, &frmDebug::CmdEscribir_Click);
     for (QRadioButton* opcion : Opt_rx)
@@ -162,7 +168,6 @@ void frmDebug::Cmd_Dir_Click(int indice) {
     hayDato_ = false;
     Txt_Direccion->setText(QString::number(a.direccion));
     Txt_Longitud->setText(QString::number(a.longitud));
-    Lbl_Area->setText(QString::fromLatin1(a.nombre));
 }
 
 void frmDebug::CmdLeer_Click() {

@@ -37,6 +37,29 @@ TEST(NulltoCR, AsciiCambiaCadaNulPorFinDeLineaYDecEscribeCodigosConGuion) {
     EXPECT_EQ(VistaHex(QByteArray(18, '\xAB'), 10).split('\n').last(), "   18: AB AB");
 }
 
+TEST(Consola, NombreEnElMapaDeRegistros) {
+    const std::pair<int, const char*> casos[] = {
+        {6524, "DirMembrete"},
+        {6530, "DirMembrete+6"},
+        {7036, "DirMembrete+512"},
+        {7037, "DirTotal"},
+        {14396, "DirEstado"},
+        {13541, "DirBloqueo"},
+        {0, "DirPeso"},
+        {7, ""},
+        {14704, ""},
+        {14703, "DirRecetas+299"},
+    };
+    for (const auto& [direccion, nombre] : casos)
+        EXPECT_EQ(NombreEnMapa(direccion), nombre) << direccion;
+    CarpetaTemporal carpeta;
+    frmDebug v;
+    v.findChild<QLineEdit*>("Txt_Direccion")->setText("14400");
+    EXPECT_EQ(v.findChild<QLabel*>("Lbl_Area")->text(), "");
+    v.findChild<QLineEdit*>("Txt_Direccion")->setText("14410");
+    EXPECT_EQ(v.findChild<QLabel*>("Lbl_Area")->text(), "DirRecetas+6");
+}
+
 TEST(Consola, LosAtajosLlevanLaDireccionYLongitudDeCadaAreaDelMapa) {
     struct Esperado {
         const char* titulo;
