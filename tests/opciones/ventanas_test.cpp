@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <functional>
 
 #include "app/ui/FrmAbout.h"
+#include "app/ui/FrmInfo.h"
 #include "app/ui/FrmPrincipal.h"
 #include "link/ui/FrmDebug.h"
 #include "settings/Config.h"
@@ -200,6 +202,29 @@ TEST_F(VentanasOpciones, ConContrasenaPidePrimeroYAlCerrarSeAplicaElModelo) {
     EXPECT_TRUE(opciones);
     EXPECT_EQ(w.Indicador(), 1);
     EXPECT_FALSE(w.findChild<QAction*>("mnubajar")->isVisible());
+}
+
+TEST_F(VentanasOpciones, AcercaDeMuestraUsuarioYOrganizacionEInformacionSeCopia) {
+    // Written by hand, in Windows-1252 like every settings file.
+    carpeta_.escribir("bascora.ini",
+                      "[Global]\r\nUsuario=Planta Norte.\r\nOrganizaci\xf3n=Cooperativa.\r\n"
+                      "Comunicacion_1=1.\r\nHost_1=127.0.0.1.\r\nPort_1=5020.\r\n"
+                      "Indicador_1=1.\r\n");
+    frmAbout acerca;
+    EXPECT_EQ(acerca.findChild<QLabel*>("lblUsuario")->text(), "Planta Norte");
+    EXPECT_EQ(acerca.findChild<QLabel*>("lblOrganizacion")->text(), "Cooperativa");
+    EXPECT_TRUE(acerca.findChild<QLabel*>("Label1")->text().contains(frmAbout::kSitio));
+
+    frmInfo info;
+    const QString texto = info.findChild<QPlainTextEdit*>("txtInfo")->toPlainText();
+    for (const QString& dato :
+         {QDir::currentPath(), QStringLiteral("QSQLITE"), QStringLiteral("TCP 127.0.0.1:5020"),
+          QStringLiteral("Mirto"), QStringLiteral("Com8   /dev/ttyS7"),
+          QString::fromLatin1(qVersion())})
+        EXPECT_TRUE(texto.contains(dato)) << dato.toStdString() << "\n" << texto.toStdString();
+    QApplication::clipboard()->clear();
+    info.findChild<QPushButton*>("cmdCopiar")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), texto);
 }
 
 }  // namespace
