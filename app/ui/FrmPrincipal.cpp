@@ -17,8 +17,12 @@
 #include <QToolBar>
 
 #include "app/Conectar.h"
+#include "app/Opciones.h"
 #include "app/Recursos.h"
+#include "app/ui/FrmAbout.h"
 #include "app/ui/FrmAyuda.h"
+#include "app/ui/FrmLogin1.h"
+#include "app/ui/FrmOptions.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "app/ui/Trabajo.h"
 #include "link/ui/EnlacePrograma.h"
@@ -332,8 +336,21 @@ void FrmPrincipal::mnuPesar() {
 void FrmPrincipal::mnuSetup() {
     AbrirVentanaHija(new frmSetup(interaccionPropia_ ? nullptr : interaccion_));
 }
-void FrmPrincipal::mnuViewOptions() {}  // window not built yet
-void FrmPrincipal::mnuHelpAbout() {}    // window not built yet
+void FrmPrincipal::mnuViewOptions() {
+    Interaccion* operador = interaccionPropia_ ? nullptr : interaccion_;
+    if (HayContrasena()) {
+        frmLogin1 login(this, operador);
+        login.exec();
+        if (!login.Aceptado) return;
+    }
+    frmOptions opciones(this, operador);
+    opciones.exec();
+    AplicarModelo();
+}
+void FrmPrincipal::mnuHelpAbout() {
+    frmAbout acerca(this, nullptr, interaccionPropia_ ? nullptr : interaccion_);
+    acerca.exec();
+}
 
 void FrmPrincipal::mnuFilePageSetup() {
     if (!impresora_) impresora_ = std::make_unique<QPrinter>();

@@ -1,0 +1,64 @@
+// bascora-cli puertos as a process: the Com1..Com8 mapping with a pty mapped in [Puertos], and a
+// new mapping written by "puertos N DISPOSITIVO".
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <QProcess>
+
+#include "settings/Config.h"
+#include "tests/support/CarpetaTemporal.h"
+
+namespace {
+
+int Ejecutar(const CarpetaTemporal& carpeta, const QStringList& argumentos, QString* salida) {
+    QProcess p;
+    p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
+            QStringList({"--carpeta", carpeta.ruta()}) + argumentos);
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    *salida = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// The line of Com n in the listing.
+QString LineaDe(const QString& salida, int n) {
+    for (const QString& linea : salida.split(u'\n'))
+        if (linea.trimmed().startsWith(QStringLiteral("Com%1 ").arg(n))) return linea;
+    return {};
+}
+
+TEST(CliPuertos, ListaElPtyAsignadoYAsignaOtroDispositivo) {
+    CarpetaTemporal carpeta;
+    int maestro = -1, esclavo = -1;
+    char nombre[256] = {};
+    ASSERT_EQ(::openpty(&maestro, &esclavo, nombre, nullptr, nullptr), 0);
+    const QString pty = QString::fromLatin1(nombre);
+    GuardarConfig("Puertos", "2", pty);
+
+    QString salida;
+    EXPECT_EQ(Ejecutar(carpeta, {"puertos"}, &salida), 0);
+    const QString com2 = LineaDe(salida, 2);
+    EXPECT_TRUE(com2.contains(pty)) << salida.toStdString();
+    EXPECT_TRUE(com2.contains("[Puertos]"));
+    EXPECT_TRUE(com2.contains("presente"));
+    EXPECT_TRUE(LineaDe(salida, 3).contains("/dev/ttyS2"));
+    EXPECT_TRUE(LineaDe(salida, 3).contains("[predeterminado]"));
+    EXPECT_TRUE(salida.contains("Puertos serie presentes:"));
+
+    EXPECT_EQ(Ejecutar(carpeta, {"puertos", "5", "/dev/ttyUSB3"}, &salida), 0);
+    EXPECT_EQ(LeerConfig("Puertos", "5", ""), "/dev/ttyUSB3");
+    EXPECT_TRUE(LineaDe(salida, 5).contains("/dev/ttyUSB3"));
+    EXPECT_TRUE(LineaDe(salida, 5).contains("no existe"));
+
+    for (const QStringList& malos : {QStringList{"puertos", "9", "/dev/x"},
+                                     QStringList{"puertos", "1"}, QStringList{"puertos", "a", "b"}})
+        EXPECT_EQ(Ejecutar(carpeta, malos, &salida), 2) << malos.join(' ').toStdString();
+    ::close(maestro);
+    ::close(esclavo);
+}
+
+}  // namespace
