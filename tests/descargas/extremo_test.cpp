@@ -64,7 +64,7 @@ class DescargaExtremo : public ::testing::Test {
         sim.fijarContador(quint32(n + primera));
     }
     ResultadoDescarga Bajar() { return LeerAuditoria(espia, op, campos); }
-    long long Lote() const { return ValorEntero(LeerConfig("global", "Lote", "1")); }
+    static long long Lote() { return LoteGuardado(); }
 
     // Rows (Lote, Numero, Peso, Codigo1, Codigo2) of the report table, of one batch or of all.
     static std::vector<QVariantList> Tabla(long long lote = -1) {
@@ -75,11 +75,7 @@ class DescargaExtremo : public ::testing::Test {
                  &filas);
         return filas;
     }
-    QStringList Plano() const {
-        QStringList l = QString::fromLatin1(carpeta.leer("plano.txt")).split("\r\n");
-        if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
-        return l;
-    }
+    static QStringList Plano() { return LineasDe("plano.txt"); }
 
     // Each of the n weighings given, exactly once, in batch `lote` of all three sinks.
     void ComprobarGuardadas(int n, long long lote, const QString& celdaLote = "H3",
