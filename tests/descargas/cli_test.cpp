@@ -153,10 +153,6 @@ TEST_F(ComandoDescarga, ServiceDownloadsAndSigtermDuringADownloadLetsItFinishFir
     ComprobarDescargadas(100);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
     for (int i = 13; i <= 300; ++i) sim.agregarPesada(RegistroDePrueba(i));
     simulador::AjustesFallos lento;
@@ -176,10 +172,6 @@ TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
     ComprobarDescargadas(300);
     EXPECT_EQ(LoteGuardado(), 4);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ComandoCli, MistypedFolderAndFailedWriteNeverLookLikeSuccess) {
     CarpetaTemporal carpeta;
