@@ -3,6 +3,7 @@
 // the download, requests recorded as text, and chosen requests made to fail.
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QStringList>
@@ -33,6 +34,21 @@ inline void ConfigurarPlano(const QString& nombre, const QString& lote,
                              {"Lote", lote}, {"ArchivoPlano", "1"}, {"NombreTXT", nombre}} +
                              global);
     GuardarConfigSeccion("Opciones", {{"Extension", ".txt"}, {"Separador", "59"}});
+}
+
+// The last batch number used, from the settings of the current folder.
+inline long long LoteGuardado() {
+    return ValorEntero(
+        LeerConfig(QStringLiteral("global"), QStringLiteral("Lote"), QStringLiteral("1")));
+}
+
+// The CR LF lines of a text file in the current folder (none when it is missing).
+inline QStringList LineasDe(const QString& archivo) {
+    QFile f(archivo);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QStringList l = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
+    l.removeLast();
+    return l;
 }
 
 class EnlaceFalso : public Enlace {

@@ -14,6 +14,33 @@
 
 namespace {
 
+// Starts bascora-cli with short link waits.
+void IniciarCli(QProcess& p, const QStringList& argumentos) {
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert("BASCORA_ESPERA_MS", "200");
+    entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
+    p.setProcessEnvironment(entorno);
+    p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"), argumentos);
+}
+
+// Runs bascora-cli to its end: its exit code (-1 when it hung or crashed) and its output, with the
+// error output after it unless `soloSalida`.
+int EjecutarCli(const QStringList& argumentos, QByteArray* salida = nullptr,
+                bool soloSalida = false) {
+    QProcess p;
+    IniciarCli(p, argumentos);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    if (salida)
+        *salida =
+            p.readAllStandardOutput() + (soloSalida ? QByteArray() : p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
 class ComandoDescarga : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -24,26 +51,11 @@ class ComandoDescarga : public ::testing::Test {
     }
 
     void Iniciar(QProcess& p, const QStringList& argumentos) {
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("BASCORA_ESPERA_MS", "200");
-        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
-        p.setProcessEnvironment(entorno);
-        p.setWorkingDirectory(carpeta.ruta());
-        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
-                QStringList({"--carpeta", carpeta.ruta()}) + argumentos);
+        IniciarCli(p, QStringList({"--carpeta", carpeta.ruta()}) + argumentos);
         ASSERT_TRUE(p.waitForStarted(10000));
     }
     int Ejecutar(const QStringList& argumentos, QByteArray* salida = nullptr) {
-        QProcess p;
-        Iniciar(p, argumentos);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return -1;
-        }
-        if (salida) *salida = p.readAllStandardOutput() + p.readAllStandardError();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return EjecutarCli(QStringList({"--carpeta", carpeta.ruta()}) + argumentos, salida);
     }
     // Reads the standard output into `salida` until it holds `texto`.
     static bool EsperarSalida(QProcess& p, QByteArray& salida, const char* texto) {
@@ -74,17 +86,17 @@ TEST_F(ComandoDescarga, DownloadsOnlyWhenConfirmedAndReportsByExitStatus) {
     EXPECT_EQ(Ejecutar({"descargar", "--si"}), 1);
     EXPECT_EQ(sim.indicador().cuenta(), 12);
     EXPECT_TRUE(sim.indicador().bloqueado());
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);  // the batch number is used up
+    EXPECT_EQ(LoteGuardado(), 4);  // the batch number is used up
 
     GuardarConfig("Opciones", "Ruta", "");
     EXPECT_EQ(Ejecutar({"descargar", "--si"}, &salida), 0) << salida.toStdString();
     EXPECT_TRUE(salida.contains("Se han recibido 12 pesadas")) << salida.toStdString();
     ComprobarDescargadas(12);
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 5);
+    EXPECT_EQ(LoteGuardado(), 5);
 
     // Nothing stored: a complete download all the same.
     EXPECT_EQ(Ejecutar({"descargar", "--si"}), 0);
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 5);
+    EXPECT_EQ(LoteGuardado(), 5);
 
     EXPECT_EQ(Ejecutar({"descargar", "--nada"}), 2);
 }
@@ -141,10 +153,6 @@ TEST_F(ComandoDescarga, ServiceDownloadsAndSigtermDuringADownloadLetsItFinishFir
     ComprobarDescargadas(100);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
     for (int i = 13; i <= 300; ++i) sim.agregarPesada(RegistroDePrueba(i));
     simulador::AjustesFallos lento;
@@ -162,26 +170,13 @@ TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
     EXPECT_EQ(a.exitCode() + b.exitCode(), 1) << salidas.toStdString();
     EXPECT_TRUE(salidas.contains("Hay otra descarga en curso")) << salidas.toStdString();
     ComprobarDescargadas(300);
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 4);
+    EXPECT_EQ(LoteGuardado(), 4);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ComandoCli, MistypedFolderAndFailedWriteNeverLookLikeSuccess) {
     CarpetaTemporal carpeta;
-    const QString cli = QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli");
-    const auto ejecutar = [&](const QStringList& argumentos, QByteArray* salida = nullptr) {
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("BASCORA_ESPERA_MS", "50");
-        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "200");
-        p.setProcessEnvironment(entorno);
-        p.start(cli, argumentos);
-        p.waitForFinished(30000);
-        if (salida) *salida = p.readAllStandardOutput();
-        return p.exitCode();
+    const auto ejecutar = [](const QStringList& argumentos, QByteArray* salida = nullptr) {
+        return EjecutarCli(argumentos, salida, true);
     };
     const QString falta = carpeta.ruta("no-existe");
     EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "leer", "Global", "Lote"}), 2);

@@ -18,48 +18,42 @@ QByteArray Registro(const char* hex) {
     return QByteArray::fromHex(hex).leftJustified(26, '\0');
 }
 
-TEST(DecodificarPesada, FechaHoraPesoYNumeracion) {
-    const QByteArray r = Registro("2412053009 393000");  // 24/12/05 09:30
-    const Pesada p = DecodificarPesada(r, kSinTexto, 2, 3, 41, 999);
-    EXPECT_EQ(p.Fecha, "24/12/05");
-    EXPECT_EQ(p.Hora, "09:30");
-    EXPECT_DOUBLE_EQ(p.Peso, 123.45);
+// "date time weight code1|code2|code3|code4|code5" of a decoded record.
+QString Describir(const Pesada& p) {
+    return QStringLiteral("%1 %2 %3 ").arg(p.Fecha, p.Hora).arg(p.Peso, 0, 'f', 2) +
+           QStringList(p.Codigo.begin(), p.Codigo.begin() + 5).join(u'|');
+}
+
+TEST(DecodificarPesada, CamposDelRegistro) {
+    std::array<bool, 9> texto14{};
+    texto14[0] = texto14[3] = true;
+    const struct {
+        const char* hex;
+        std::array<bool, 9> texto;
+        int decimales;
+        const char* esperado;
+    } casos[] = {
+        {"2412053009 393000", kSinTexto, 2, "24/12/05 09:30 123.45 0|0|0|0|0"},
+        {"2412053009 393000", kSinTexto, 0, "24/12/05 09:30 12345.00 0|0|0|0|0"},
+        // Bytes that are not BCD come out as their hexadecimal form; the top weight is 24 bits.
+        {"1AFF0B5C0A FFFFFF", kSinTexto, 0, "1A/FF/0B 0A:5C 16777215.00 0|0|0|0|0"},
+        // Text codes in Windows-1252, a zero byte read as a blank.
+        {"2412053009 010000 414243000000 010000 030201 80E900 FFFFFF", texto14, 0,
+         "24/12/05 09:30 1.00 ABC   |1|66051|€é |16777215"},
+        // Numbers are the first three bytes of each field only.
+        {"2412053009 010000 393000AABBCC", kSinTexto, 0, "24/12/05 09:30 1.00 12345|0|0|0|0"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(Describir(DecodificarPesada(Registro(c.hex), c.texto, c.decimales, 1, 1, 1)),
+                  QString::fromUtf8(c.esperado))
+            << c.hex;
+    // A short record does not read beyond the block.
+    EXPECT_EQ(Describir(DecodificarPesada(QByteArray::fromHex("2412"), kSinTexto, 0, 1, 1, 1)),
+              "24/12/00 00:00 0.00 0|0|0|0|0");
+    const Pesada p = DecodificarPesada(Registro("00"), kSinTexto, 0, 3, 41, 999);
     EXPECT_EQ(p.Numero, 3);
     EXPECT_EQ(p.Lote, 41);
     EXPECT_EQ(p.Secuencia, 999);
-    EXPECT_DOUBLE_EQ(DecodificarPesada(r, kSinTexto, 0, 1, 1, 1).Peso, 12345);
-
-    // Bytes that are not BCD still come out as their hexadecimal form; the top weight is 24 bits.
-    const QByteArray raro = Registro("1AFF0B5C0A FFFFFF");
-    const Pesada q = DecodificarPesada(raro, kSinTexto, 0, 1, 1, 1);
-    EXPECT_EQ(q.Fecha, "1A/FF/0B");
-    EXPECT_EQ(q.Hora, "0A:5C");
-    EXPECT_DOUBLE_EQ(q.Peso, 16777215);
-
-    // A short record does not read beyond the block.
-    const Pesada corto = DecodificarPesada(QByteArray::fromHex("2412"), kSinTexto, 0, 1, 1, 1);
-    EXPECT_EQ(corto.Fecha, "24/12/00");
-    EXPECT_EQ(corto.Peso, 0);
-    EXPECT_EQ(corto.Codigo[4], "0");
-}
-
-TEST(DecodificarPesada, CamposDeCodigoPorBandera) {
-    const QByteArray r = Registro("2412053009 010000 414243000000 010000 030201 80E900 FFFFFF");
-    std::array<bool, 9> texto{};
-    texto[0] = true;
-    texto[3] = true;
-    const Pesada p = DecodificarPesada(r, texto, 0, 1, 1, 1);
-    EXPECT_EQ(p.Codigo[0], "ABC   ");
-    EXPECT_EQ(p.Codigo[1], "1");
-    EXPECT_EQ(p.Codigo[2], "66051");
-    EXPECT_EQ(p.Codigo[3], QString::fromUtf8("€é "));  // Windows-1252, zero byte → blank
-    EXPECT_EQ(p.Codigo[4], "16777215");
-
-    // The same bytes without flags: numbers of the first three bytes of each field only.
-    const QByteArray n = Registro("2412053009 010000 393000AABBCC");
-    const Pesada q = DecodificarPesada(n, kSinTexto, 0, 1, 1, 1);
-    EXPECT_EQ(q.Codigo[0], "12345");
-    EXPECT_EQ(q.Codigo[1], "0");
 }
 
 TEST(DecodificarTotales, DoscientasCincuentaEntradas) {
