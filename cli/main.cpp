@@ -7,6 +7,7 @@
 
 #include "base/Globales.h"
 #include "cli/Comandos.h"
+#include "link/EnlaceDirecto.h"
 #include "settings/ContextoCarpeta.h"
 #include "settings/ValoresGlobales.h"
 
@@ -18,7 +19,7 @@ QList<ComandoCli>& Registro() {
 }
 
 int MostrarUso(QTextStream& salida) {
-    salida << "uso: bascora-cli [--carpeta DIR] COMANDO ...\n";
+    salida << "uso: bascora-cli [--carpeta DIR] [-v] COMANDO ...\n";
     for (const ComandoCli& c : Comandos()) salida << "  " << c.uso << "\n";
     return 2;
 }
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream error(stderr);
     QStringList argumentos = app.arguments().mid(1);
+    // -v: the link's counts on stderr after the command (frames, answers, failures, retries).
+    const bool detallado = argumentos.removeAll(QStringLiteral("-v")) > 0;
 
     const int iCarpeta = argumentos.indexOf(QStringLiteral("--carpeta"));
     if (iCarpeta >= 0) {
@@ -64,7 +67,11 @@ int main(int argc, char** argv) {
     CargarValoresGlobales();
     const QString nombre = argumentos.takeFirst();
     for (const ComandoCli& c : Comandos()) {
-        if (c.nombre == nombre) return c.ejecutar(argumentos);
+        if (c.nombre != nombre) continue;
+        const int estado = c.ejecutar(argumentos);
+        const QString salud = ResumenSalud(EnlaceDirecto::SaludDelProceso());
+        if (detallado && !salud.isEmpty()) error << salud << "\n";
+        return estado;
     }
     error << "unknown command: " << nombre << "\n";
     return MostrarUso(error);

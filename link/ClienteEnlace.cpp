@@ -286,23 +286,7 @@ void ClienteEnlace::AnotarTrama(SaludEnlace* s, const JuicioRespuesta& juicio) {
     {
         std::lock_guard l(mutex_);
         ultima_ = s;
-        ++s->tramasEnviadas;
-        switch (juicio.veredicto) {
-            case Veredicto::Buena:
-                ++s->respuestasBuenas;
-                break;
-            case Veredicto::SinRespuesta:
-                ++s->tiemposAgotados;
-                break;
-            case Veredicto::CrcMalo:
-                ++s->erroresCrc;
-                break;
-            case Veredicto::Malformada:
-                ++s->respuestasMalformadas;
-                break;
-        }
-        if (juicio.veredicto != Veredicto::Buena) s->ultimoFallo = juicio.motivo;
-        s->ultimoIntercambio = QDateTime::currentDateTimeUtc();
+        ::AnotarTrama(*s, juicio);
     }
     Q_EMIT saludCambiada();
 }

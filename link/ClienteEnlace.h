@@ -52,6 +52,7 @@ class ClienteEnlace : public QObject, public Enlace {
     // Health of the connection of the last request (empty name before the first), or of a named
     // one.
     SaludEnlace Salud() const;
+    QString ResumenSalud() const override { return ::ResumenSalud(Salud()); }
     SaludEnlace Salud(const QString& conexion) const;
     // The request in progress, if any: its caption and whether it is silent.
     bool EnCurso(QString* leyenda = nullptr, bool* silenciosa = nullptr) const;

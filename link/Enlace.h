@@ -22,6 +22,9 @@ class Enlace {
     virtual ~Enlace() = default;
     // Carries out the request; returns when it has finished, failed or been cancelled.
     virtual void Solicitar(PeticionEnlace& peticion) = 0;
+    // The link's health in one line (frames, answers, failures, retries), for the logs; empty
+    // when the link keeps none.
+    virtual QString ResumenSalud() const { return {}; }
 };
 
 // Shorthands for the usual requests. Register data is 2 bytes per register, low byte first.

@@ -1,13 +1,24 @@
 #include "link/EnlaceDirecto.h"
 
+#include <QMutex>
+
 #include "link/Solicitud.h"
 
+namespace {
+
+QMutex mutexProceso;
+SaludEnlace saludProceso;
+
+}  // namespace
+
 void EjecutarPeticion(PeticionEnlace& p, const AjustesLinea& ajustes, int id,
-                      const ControlRegistros& control, const std::function<void()>& alIniciar) {
+                      const ControlRegistros& control, const std::function<void()>& alIniciar,
+                      const std::function<void(const JuicioRespuesta&)>& observador) {
     p.Cancelado = false;
     SolicitudEnlace solicitud;
     const bool conocida = SolicitudDePeticion(p, &solicitud);
     std::unique_ptr<Transporte> linea = CrearTransporte(ajustes);
+    if (observador) linea->fijarObservador(observador);
     linea->Abrir();  // a line that is not up makes every frame run out its wait
     if (alIniciar) alIniciar();
     if (control.progreso) control.progreso(0);
@@ -25,5 +36,24 @@ void EnlaceDirecto::Solicitar(PeticionEnlace& peticion) {
     ControlRegistros control;
     control.progreso = progreso_;
     control.cancelado = cancelado_;
-    EjecutarPeticion(peticion, ajustes, LeerIdEsclavo(), control);
+    int reintentos = 0;
+    control.reintentos = &reintentos;
+    EjecutarPeticion(peticion, ajustes, LeerIdEsclavo(), control, {},
+                     [this](const JuicioRespuesta& j) {
+                         AnotarTrama(salud_, j);
+                         QMutexLocker candado(&mutexProceso);
+                         AnotarTrama(saludProceso, j);
+                     });
+    salud_.reintentos += quint64(reintentos);
+    QMutexLocker candado(&mutexProceso);
+    saludProceso.reintentos += quint64(reintentos);
+}
+
+QString EnlaceDirecto::ResumenSalud() const {
+    return ::ResumenSalud(salud_);
+}
+
+SaludEnlace EnlaceDirecto::SaludDelProceso() {
+    QMutexLocker candado(&mutexProceso);
+    return saludProceso;
 }

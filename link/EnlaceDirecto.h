@@ -8,6 +8,7 @@
 
 #include "link/Enlace.h"
 #include "link/Registros.h"
+#include "link/Solicitud.h"
 #include "link/Transporte.h"
 
 // Runs one request on an already chosen line: opens it (waiting for a TCP connection at most the
@@ -17,7 +18,8 @@
 // the settings: callers pass the line and the slave address.
 void EjecutarPeticion(PeticionEnlace& p, const AjustesLinea& linea, int id,
                       const ControlRegistros& control = {},
-                      const std::function<void()>& alIniciar = {});
+                      const std::function<void()>& alIniciar = {},
+                      const std::function<void(const JuicioRespuesta&)>& observador = {});
 
 class EnlaceDirecto : public Enlace {
   public:
@@ -35,6 +37,9 @@ class EnlaceDirecto : public Enlace {
 
     // Reads the line settings and ID_1, then runs the request (EjecutarPeticion).
     void Solicitar(PeticionEnlace& peticion) override;
+    QString ResumenSalud() const override;
+    // Every EnlaceDirecto of this process together (bascora-cli -v).
+    static SaludEnlace SaludDelProceso();
 
   private:
     int esperaMs_ = -1;
@@ -42,4 +47,5 @@ class EnlaceDirecto : public Enlace {
     int guardaMs_ = -1;
     std::function<void(int)> progreso_;
     const std::atomic<bool>* cancelado_ = nullptr;
+    SaludEnlace salud_;
 };

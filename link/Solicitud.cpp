@@ -100,3 +100,38 @@ void CompletarPeticion(PeticionEnlace& p, const RespuestaEnlace& r) {
     }
     p.Cancelado = r.cancelado;
 }
+
+void AnotarTrama(SaludEnlace& s, const JuicioRespuesta& juicio) {
+    ++s.tramasEnviadas;
+    switch (juicio.veredicto) {
+        case Veredicto::Buena:
+            ++s.respuestasBuenas;
+            break;
+        case Veredicto::SinRespuesta:
+            ++s.tiemposAgotados;
+            break;
+        case Veredicto::CrcMalo:
+            ++s.erroresCrc;
+            break;
+        case Veredicto::Malformada:
+            ++s.respuestasMalformadas;
+            break;
+    }
+    if (juicio.veredicto != Veredicto::Buena) s.ultimoFallo = juicio.motivo;
+    s.ultimoIntercambio = QDateTime::currentDateTimeUtc();
+}
+
+QString ResumenSalud(const SaludEnlace& s) {
+    if (s.tramasEnviadas == 0) return {};
+    QString texto = T("002018", "Enlace") + QStringLiteral(": ") + T("002019", "tramas") +
+                    QStringLiteral(" %1, ").arg(s.tramasEnviadas) + T("002020", "buenas") +
+                    QStringLiteral(" %1, ").arg(s.respuestasBuenas) + T("002021", "sin respuesta") +
+                    QStringLiteral(" %1, CRC %2, ").arg(s.tiemposAgotados).arg(s.erroresCrc) +
+                    T("002022", "malformadas") +
+                    QStringLiteral(" %1, ").arg(s.respuestasMalformadas) +
+                    T("002023", "reintentos") + QStringLiteral(" %1").arg(s.reintentos);
+    if (!s.ultimoFallo.isEmpty())
+        texto += QStringLiteral("; ") + T("002024", "último fallo") + QStringLiteral(": ") +
+                 s.ultimoFallo;
+    return texto;
+}

@@ -9,6 +9,7 @@
 
 #include "link/Enlace.h"
 #include "link/Registros.h"
+#include "link/Transporte.h"
 
 class Transporte;
 
@@ -45,6 +46,12 @@ struct SaludEnlace {
     QDateTime ultimoIntercambio;  // invalid until the first exchange
 };
 Q_DECLARE_METATYPE(SaludEnlace)
+
+// Counts one exchange and its verdict.
+void AnotarTrama(SaludEnlace& salud, const JuicioRespuesta& juicio);
+// "tramas 120, buenas 118, sin respuesta 1, CRC 1, malformadas 0, reintentos 2" plus the last
+// failure; empty before the first frame.
+QString ResumenSalud(const SaludEnlace& salud);
 
 // Carries out one request on an open (or failed) line with slave address `id`: reads of up to 8
 // registers a frame, writes of one, three tries each, progress and Cancel through `control`.

@@ -20,11 +20,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcDescarga)
 
 namespace {
 
-void Registrar(const QString& texto) {
-    if (!GuardarError(texto, QStringLiteral("001009"), QStringLiteral("001010")))
-        qCWarning(lcDescarga) << "Datos.log could not be written:" << texto;
-}
-
 // Marks a connection test or download as running for as long as it lives.
 class EnCurso {
   public:
@@ -69,6 +64,14 @@ QString BajadaAuto::textoHora() const {
     return QStringLiteral("%1:%2:00")
         .arg(Hora, 2, 10, QLatin1Char('0'))
         .arg(Minuto, 2, 10, QLatin1Char('0'));
+}
+
+void BajadaAuto::Registrar(const QString& texto) {
+    // The link's counts go below the line when the link keeps them.
+    const QString salud = enlace_.ResumenSalud();
+    const QString linea = salud.isEmpty() ? texto : texto + QStringLiteral("\r\n") + salud;
+    if (!GuardarError(linea, QStringLiteral("001009"), QStringLiteral("001010")))
+        qCWarning(lcDescarga) << "Datos.log could not be written:" << linea;
 }
 
 void BajadaAuto::TRP(const QString& Dato) {
@@ -161,11 +164,11 @@ class AvisosProgramada : public AvisosDescarga {
                T("001019", " pesadas por falta de espacio"));
     }
     void FalloPesadas(int cantidad, int registros, qsizetype bytes, int reintentos) override {
-        Registrar(T("001028", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
-                  T("001029", "No se pudo bajar las ") + QString::number(cantidad) +
-                  T("001030", " pesadas (") + QString::number(registros) +
-                  T("001031", ") - Long. Rx = ") + MitadBytes(bytes) +
-                  T("001032", " - Reintentos = ") + QString::number(reintentos));
+        b_.Registrar(T("001028", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
+                     T("001029", "No se pudo bajar las ") + QString::number(cantidad) +
+                     T("001030", " pesadas (") + QString::number(registros) +
+                     T("001031", ") - Long. Rx = ") + MitadBytes(bytes) +
+                     T("001032", " - Reintentos = ") + QString::number(reintentos));
     }
     void Almacenadas(const ResultadoDescarga& r) override {
         QString linea = T("001021", "Recepción finalizada con éxito. Se han recibido ") +

@@ -39,6 +39,8 @@ class BajadaAuto : public QObject {
     void BajarAhora();  // the double click on the state: download at the next connection now
     void BajarAuditoria();
     void TRP(const QString& Dato);
+    // A line of Datos.log, with the link's counts.
+    void Registrar(const QString& texto);
 
     // A connection test or a download is running (the link may yield to the event loop).
     bool ocupado() const { return enCurso_ > 0; }

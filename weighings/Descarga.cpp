@@ -8,8 +8,8 @@
 #include "base/Bytes.h"
 #include "link/Enlace.h"
 #include "products/NombresPLU.h"
-#include "settings/ContextoCarpeta.h"
 #include "settings/Config.h"
+#include "settings/ContextoCarpeta.h"
 #include "weighings/LibroExcel.h"
 
 Q_LOGGING_CATEGORY(lcDescarga, "bascora.descarga")

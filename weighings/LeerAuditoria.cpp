@@ -17,14 +17,17 @@ QString Lineas(std::initializer_list<QString> partes) {
     return QStringList(partes).join(QLatin1Char('\n'));
 }
 
-void Registrar(const QString& texto) {
-    if (!GuardarError(texto)) qCWarning(lcDescarga) << "Datos.log could not be written:" << texto;
+// A line of Datos.log, with the link's counts below it when the link keeps them.
+void Registrar(const QString& texto, const Enlace& enlace) {
+    const QString salud = enlace.ResumenSalud();
+    const QString linea = salud.isEmpty() ? texto : texto + QStringLiteral("\r\n") + salud;
+    if (!GuardarError(linea)) qCWarning(lcDescarga) << "Datos.log could not be written:" << linea;
 }
 
 // The download window's words for what happens along the way.
 class AvisosVentana : public AvisosDescarga {
   public:
-    explicit AvisosVentana(Interaccion& op) : op_(op) {}
+    AvisosVentana(Interaccion& op, const Enlace& enlace) : op_(op), enlace_(enlace) {}
     void Desborde(int perdidas) override {
         op_.Avisar(
             Lineas({T("008042", "El indicador no pudo almacenar ") + QString::number(perdidas) +
@@ -35,24 +38,26 @@ class AvisosVentana : public AvisosDescarga {
     }
     void FalloPesadas(int cantidad, int registros, qsizetype bytes, int reintentos) override {
         Registrar(T("008065", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
-                  T("008066", "No se pudo bajar las ") + QString::number(cantidad) +
-                  T("008067", " pesadas (") + QString::number(registros) +
-                  T("008068", ") - Long. Rx = ") + MitadBytes(bytes) +
-                  T("008069", " - Reintentos = ") + QString::number(reintentos));
+                      T("008066", "No se pudo bajar las ") + QString::number(cantidad) +
+                      T("008067", " pesadas (") + QString::number(registros) +
+                      T("008068", ") - Long. Rx = ") + MitadBytes(bytes) +
+                      T("008069", " - Reintentos = ") + QString::number(reintentos),
+                  enlace_);
     }
     void Almacenadas(const ResultadoDescarga&) override {}
     void FalloTotales() override {
         const QString texto = T("008048", "Error al bajar los totales por producto");
-        Registrar(texto);
+        Registrar(texto, enlace_);
         op_.Avisar(texto, T("008049", "Error"), Icono::Error);
     }
 
   private:
     Interaccion& op_;
+    const Enlace& enlace_;
 };
 
 // The box that closes a download, by how it ended.
-void InformarFin(Interaccion& op, const ResultadoDescarga& r) {
+void InformarFin(Interaccion& op, const ResultadoDescarga& r, const Enlace& enlace) {
     switch (r.fin) {
         case FinDescarga::OtraDescarga:
             op.Avisar(T("008079",
@@ -83,7 +88,8 @@ void InformarFin(Interaccion& op, const ResultadoDescarga& r) {
             break;
         case FinDescarga::FalloLote:
             Registrar(T("008081", "No se pudo guardar el número de lote") + QStringLiteral(": ") +
-                      r.motivo);
+                          r.motivo,
+                      enlace);
             op.Avisar(Lineas({T("008081", "No se pudo guardar el número de lote"), r.motivo,
                               T("008082", "No se guardó ninguna pesada; quedan en el indicador.")}),
                       T("008034", "Error"), Icono::Error);
@@ -114,8 +120,10 @@ void InformarFin(Interaccion& op, const ResultadoDescarga& r) {
         case FinDescarga::Completa: {
             if (r.reintentos > 0)
                 Registrar(QString::number(r.cantidad) + T("008056", " pesadas (") +
-                          QString::number(13 * r.cantidad) + T("008057", ") bajadas despues de ") +
-                          QString::number(r.reintentos) + T("008058", " reintentos"));
+                              QString::number(13 * r.cantidad) +
+                              T("008057", ") bajadas despues de ") + QString::number(r.reintentos) +
+                              T("008058", " reintentos"),
+                          enlace);
             QStringList lineas{T("008059", "Recepción finalizada con éxito"),
                                T("008060", "Se han recibido ") + QString::number(r.cantidad) +
                                    T("008061", " pesadas")};
@@ -173,9 +181,9 @@ ResultadoDescarga LeerAuditoria(Enlace& enlace, Interaccion& op, const OpcionesC
     par.campos = campos;
     par.totales = true;
     par.medidas = medidas;
-    AvisosVentana avisos(op);
+    AvisosVentana avisos(op, enlace);
     r = Descargar(enlace, par, avisos);
-    InformarFin(op, r);
+    InformarFin(op, r, enlace);
     return r;
 }
 

@@ -25,9 +25,10 @@
 #include "app/ui/FrmOptions.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "app/ui/Trabajo.h"
+#include "link/ClienteEnlace.h"
 #include "link/ui/EnlacePrograma.h"
-#include "products/ui/FrmRecetas.h"
 #include "products/ui/FrmPLU.h"
+#include "products/ui/FrmRecetas.h"
 #include "reports/ui/FrmReporte.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
@@ -122,7 +123,12 @@ FrmPrincipal::FrmPrincipal(Interaccion* interaccion, QWidget* parent)
     panel1_ = new QLabel(sbStatusBar_);
     panel1_->setObjectName(QStringLiteral("Panel1"));
     sbStatusBar_->addWidget(panel1_, 1);
+    panelEnlace_ = new QLabel(sbStatusBar_);
+    panelEnlace_->setObjectName(QStringLiteral("PanelEnlace"));
+    sbStatusBar_->addPermanentWidget(panelEnlace_);
     setStatusBar(sbStatusBar_);
+    connect(&ClienteDelPrograma(), &ClienteEnlace::saludCambiada, this,
+            &FrmPrincipal::MostrarSaludEnlace, Qt::QueuedConnection);
 
     Idioma();
     AplicarModelo();
@@ -278,6 +284,21 @@ void FrmPrincipal::AplicarModelo() {
 
 void FrmPrincipal::MostrarEstado(const QString& texto) {
     panel1_->setText(texto);
+}
+
+void FrmPrincipal::MostrarSaludEnlace() {
+    const SaludEnlace s = ClienteDelPrograma().Salud();
+    if (s.tramasEnviadas == 0) return;
+    const quint64 fallos = s.tramasEnviadas - s.respuestasBuenas;
+    panelEnlace_->setText(T("005046", "Enlace") +
+                          QStringLiteral(" %1 · ").arg(s.ultimoIntercambio.toLocalTime().toString(
+                              QStringLiteral("HH:mm:ss"))) +
+                          T("005047", "errores") +
+                          QStringLiteral(" %1/%2 (%3%)")
+                              .arg(fallos)
+                              .arg(s.tramasEnviadas)
+                              .arg(100.0 * double(fallos) / double(s.tramasEnviadas), 0, 'f', 1));
+    panelEnlace_->setToolTip(ResumenSalud(s));
 }
 
 void FrmPrincipal::Abrir() {

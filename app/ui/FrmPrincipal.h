@@ -39,6 +39,8 @@ class FrmPrincipal : public QMainWindow {
 
     // Panel 1 of the status bar (the connection state).
     void MostrarEstado(const QString& texto);
+    // The link panel: the last exchange and the share of failed frames (details as tool tip).
+    void MostrarSaludEnlace();
 
     // Tool bar button by its 1-based index (odd indices are separators); null when out of range.
     QAction* BotonBarra(int indice) const;
@@ -99,6 +101,7 @@ class FrmPrincipal : public QMainWindow {
     QToolBar* tbToolBar_ = nullptr;
     QStatusBar* sbStatusBar_ = nullptr;
     QLabel* panel1_ = nullptr;
+    QLabel* panelEnlace_ = nullptr;
     QPointer<FrmAyuda> ayuda_;
     std::unique_ptr<QPrinter> impresora_;  // keeps the page set-up chosen by the operator
     int indicador_ = 2;

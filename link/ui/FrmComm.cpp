@@ -19,6 +19,7 @@ FrmComm::FrmComm(ClienteEnlace& cliente, QWidget* duenio)
     connect(&cliente, &ClienteEnlace::inicio, this, &FrmComm::Iniciar);
     connect(&cliente, &ClienteEnlace::progreso, this, &FrmComm::Progresar);
     connect(&cliente, &ClienteEnlace::fin, this, &FrmComm::Terminar);
+    connect(&cliente, &ClienteEnlace::saludCambiada, this, &FrmComm::MostrarReintentos);
     // Made while a request already runs: show it.
     QString leyenda;
     bool silenciosa = false;
@@ -44,7 +45,10 @@ void FrmComm::Construir() {
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto* caja = new QVBoxLayout(this);
     caja->addWidget(Label1);
+    LblReintentos = new QLabel(this);
+    LblReintentos->setObjectName(QStringLiteral("LblReintentos"));
     caja->addWidget(ProgBar);
+    caja->addWidget(LblReintentos);
     caja->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(320);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { Cliente().Cancelar(); });
@@ -61,12 +65,26 @@ void FrmComm::Iniciar(const QString& leyenda, bool silenciosa) {
     cmdCancel->setText(TextoIdioma(QStringLiteral("002002"), QStringLiteral("Cancelar")));
     if (!leyenda.isEmpty()) Label1->setText(leyenda);
     ProgBar->setValue(0);
+    fallosAlIniciar_ = IntentosFallidos(Cliente().Salud());
+    LblReintentos->clear();
     if (isVisible()) return;
     // Modal over the window that asked, which is the active one, for this request only: a window
     // that is closed later must not take the program's view with it.
     QWidget* activa = QApplication::activeWindow();
     if (activa && activa != this && activa != parentWidget()) setParent(activa, windowFlags());
     show();
+}
+
+quint64 FrmComm::IntentosFallidos(const SaludEnlace& s) {
+    return s.tiemposAgotados + s.erroresCrc + s.respuestasMalformadas;
+}
+
+// Every failed try of the request on screen is a retry (or its last try).
+void FrmComm::MostrarReintentos() {
+    if (!enCurso_) return;
+    const quint64 fallos = IntentosFallidos(Cliente().Salud()) - fallosAlIniciar_;
+    if (fallos > 0)
+        LblReintentos->setText(T("002025", "Reintentos") + QStringLiteral(": %1").arg(fallos));
 }
 
 void FrmComm::Progresar(int valor) {

@@ -14,6 +14,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 struct RespuestaEnlace;
+struct SaludEnlace;
 
 class FrmComm : public QDialog, public Enlace {
     Q_OBJECT
@@ -41,11 +42,15 @@ class FrmComm : public QDialog, public Enlace {
     void Progresar(int valor);
     void Terminar(const RespuestaEnlace& respuesta);
     ClienteEnlace& Cliente() const;
+    void MostrarReintentos();
+    static quint64 IntentosFallidos(const SaludEnlace& s);
 
     ClienteEnlace* cliente_ = nullptr;  // null: the program's
     QPointer<QWidget> duenio_;          // the owner it goes back to between requests
     QLabel* Label1 = nullptr;
     QProgressBar* ProgBar = nullptr;
     QPushButton* cmdCancel = nullptr;
+    QLabel* LblReintentos = nullptr;
+    quint64 fallosAlIniciar_ = 0;
     bool enCurso_ = false;  // a request this view shows is running
 };

@@ -200,3 +200,19 @@ TEST(ComandoCli, MistypedFolderAndFailedWriteNeverLookLikeSuccess) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ComandoDescarga, VerboseCommandsGiveTheLinkCountsOnStderr) {
+    QProcess p;
+    Iniciar(p, {"-v", "leer", "0", "8"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardError().contains("Enlace: tramas 1, buenas 1, sin respuesta 0"));
+    QProcess callado;
+    Iniciar(callado, {"leer", "0", "8"});
+    ASSERT_TRUE(callado.waitForFinished(30000));
+    EXPECT_FALSE(callado.readAllStandardError().contains("Enlace:"));
+}
+
+}  // namespace

@@ -34,6 +34,7 @@ class EnlaceEspia : public Enlace {
         if (antes) antes(p);
         base_.Solicitar(p);
     }
+    QString ResumenSalud() const override { return base_.ResumenSalud(); }
 
   private:
     Enlace& base_;
@@ -180,6 +181,7 @@ TEST_F(DescargaExtremo, IndicatorGoneDuringTheRecordsReadLeavesEverythingForTheN
     EXPECT_FALSE(QFile::exists(carpeta.ruta("libro.xlsx")));
     EXPECT_EQ(Lote(), 20);
     EXPECT_TRUE(carpeta.leer("Datos.log").contains("No se pudo bajar las 500 pesadas (6500)"));
+    EXPECT_TRUE(carpeta.leer("Datos.log").contains("\r\nEnlace: tramas "));  // with the counts
     ComprobarIntacto(500);
 
     enlace.fijarProgreso({});
