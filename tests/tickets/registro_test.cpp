@@ -46,14 +46,6 @@ TEST(ZonaTexto, CutsLeavesOneNulAndPadsWithBlanks) {
         EXPECT_EQ(ZonaTexto(c.texto, c.tamano), c.esperado) << c.texto.data();
 }
 
-TEST(RegistroTicket, FirstFieldIsCodigo1WithItsCaption) {
-    DisenoTicket d;
-    d[CampoTicket::Codigo1] = {true, 5, 1, true, QStringLiteral("Patente:")};
-    const QByteArray r = RegistroTicket(d, AjustesMembrete{});
-    ASSERT_EQ(r.size(), kLargoRegistroTicket);
-    EXPECT_EQ(r.left(16), Bytes({1, 5, 0, 1}) + "Patente:" + '\0' + "   ");
-}
-
 TEST(RegistroTicket, AlwaysFourHundredSeventyTwoBytes) {
     DisenoTicket d = DisenoNumerado();
     for (FilaTicket& f : d) f.CAPTION = QString(300, u'z');
