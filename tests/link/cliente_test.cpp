@@ -163,8 +163,8 @@ INSTANTIATE_TEST_SUITE_P(Lineas, ClienteSimulado, ::testing::Values(Linea::Tcp, 
                          [](const auto& i) { return i.param == Linea::Tcp ? "Tcp" : "Serie"; });
 
 // The settings are read at every request: a new port is used at once; health is kept per
-// connection; the link window's fields come back as they always did.
-TEST(ClienteEnlace, SettingsPerRequestHealthPerConnectionAndTheRequestFields) {
+// connection.
+TEST(ClienteEnlace, SettingsPerRequestAndHealthPerConnection) {
     CarpetaTemporal carpeta;
     SimuladorPrueba a, b;
     a.escribirRegistros(10, "AAAA");
@@ -179,41 +179,6 @@ TEST(ClienteEnlace, SettingsPerRequestHealthPerConnectionAndTheRequestFields) {
     EXPECT_NE(cliente.Salud().conexion, conexionA);
     EXPECT_EQ(cliente.Salud().tramasEnviadas, 1u);
     EXPECT_EQ(cliente.Salud(conexionA).tramasEnviadas, 1u);
-
-    Enlace& enlace = cliente;
-    PeticionEnlace p;
-    p.Modo = "T";
-    p.Direccion = "20";
-    p.Dato = "xy";
-    enlace.Solicitar(p);
-    EXPECT_TRUE(p.Exito);
-    EXPECT_EQ(p.Dato, QByteArray("xy"));
-    EXPECT_EQ(b.indicador().registro(20), 0x7978);
-    p.Modo = "R";
-    p.Longitud = "1";
-    p.Dato.clear();
-    enlace.Solicitar(p);
-    EXPECT_TRUE(p.Exito);
-    EXPECT_EQ(p.Dato, QByteArray("xy"));
-    // A command leaves Exito alone; bad fields and unknown modes send nothing.
-    b.fijarSetup(QByteArray(90, 'S'));
-    p.Modo = "C";
-    p.Dato = "M";
-    p.Exito = false;
-    enlace.Solicitar(p);
-    EXPECT_EQ(p.Dato, QByteArray(90, 'S'));
-    EXPECT_FALSE(p.Exito);
-    b.indicador().reiniciarContadores();
-    for (const char* direccion : {"x", "-1", "65536"}) {
-        p.Modo = "R";
-        p.Direccion = direccion;
-        p.Exito = true;
-        enlace.Solicitar(p);
-        EXPECT_FALSE(p.Exito) << direccion;
-    }
-    p.Modo = "Z";
-    enlace.Solicitar(p);
-    EXPECT_EQ(b.tramasRecibidas(), 0);
 }
 
 // Results reach the context's thread; a context that is gone gets nothing; a client that goes
