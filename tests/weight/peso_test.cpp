@@ -58,14 +58,19 @@ TEST(DecodificarPeso, SignsWordOrderAndFlags) {
 }
 
 TEST(FormatearPeso, PatternDecimalsSeparatorAndLamp) {
-    const QLocale c = QLocale::c();
-    const QLocale es(QLocale::Spanish, QLocale::Spain);
-    EXPECT_EQ(FormatearPeso(1500, 0, c), "1500");
-    EXPECT_EQ(FormatearPeso(15, 2, c), "15.00");
-    EXPECT_EQ(FormatearPeso(15, 2, es), "15,00");
-    EXPECT_EQ(FormatearPeso(1234567.5, 1, es), "1234567,5");  // never grouped
-    EXPECT_EQ(FormatearPeso(-0.5, 3, es), "-0,500");
-    EXPECT_EQ(FormatearPeso(-0.04, 1, c), "0.0");  // no "-0.0"
+    const QLocale c = QLocale::c(), es(QLocale::Spanish, QLocale::Spain);
+    const struct {
+        double valor;
+        int decimales;
+        QLocale idioma;
+        const char* texto;
+    } casos[] = {{1500, 0, c, "1500"},
+                 {15, 2, es, "15,00"},
+                 {1234567.5, 1, es, "1234567,5"},  // never grouped
+                 {-0.5, 3, es, "-0,500"},
+                 {-0.04, 1, c, "0.0"}};  // no "-0.0"
+    for (const auto& k : casos)
+        EXPECT_EQ(FormatearPeso(k.valor, k.decimales, k.idioma), k.texto) << k.texto;
 
     EXPECT_TRUE(LamparaRoja(0, 0, 0));
     EXPECT_TRUE(LamparaRoja(0, 0, -3));
