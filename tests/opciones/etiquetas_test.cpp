@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
