@@ -34,7 +34,7 @@ QString Observar(const std::function<bool()>& mostrar) {
 TEST(InteraccionVentanas, ElBotonSeguroEstaPreseleccionado) {
     QWidget dueno;
     InteraccionVentanas op(&dueno);
-    // Question 4, Warning 2, Critical 3, Information 1; Yes 4000, No 10000, Ok 400, Cancel 400000.
+    // Question 4, Warning 2, Critical 3; Yes 4000, No 10000, Ok 400, Cancel 400000.
     EXPECT_EQ(Observar([&] { return op.Preguntar("Desea cerrar?", "Salir", Icono::Pregunta); }),
               "Salir|Desea cerrar?|4|14000|10000|no");
     EXPECT_EQ(Observar([&] { return op.Preguntar("Seguir?", "T", Icono::Pregunta, true); }),
@@ -44,9 +44,6 @@ TEST(InteraccionVentanas, ElBotonSeguroEstaPreseleccionado) {
     EXPECT_TRUE(Observar([&] {
                     return op.Avisar("Fallo", "Error", Icono::Error), false;
                 }).startsWith("Error|Fallo|3|400|"));
-    EXPECT_TRUE(Observar([&] {
-                    return op.Avisar("Listo", "Bascora", Icono::Informacion), false;
-                }).startsWith("Bascora|Listo|1|400|"));
 }
 
 }  // namespace

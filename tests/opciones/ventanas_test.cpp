@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QGroupBox>
@@ -89,12 +87,6 @@ void AlAparecer(const QString& nombre, std::function<void(QWidget*)> f) {
     reloj->start();
 }
 
-void Capturar(QWidget* w, const QString& sufijo) {
-    const QByteArray carpeta = qgetenv("BASCORA_CAPTURAS");
-    if (carpeta.isEmpty()) return;
-    w->grab().save(QString::fromLocal8Bit(carpeta) + u'/' + w->objectName() + sufijo + ".png");
-}
-
 class VentanasOpciones : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -146,34 +138,27 @@ class VentanasOpciones : public ::testing::Test {
     InteraccionGuion guion_;
 };
 
-TEST_F(VentanasOpciones, CadaRotuloVieneDelArchivoDeIdiomaConSuIdEnIngles) {
-    carpeta_.escribir("Idioma.cfg", IdiomaDeIds());
-    FrmPrincipal w(&guion_);
-    w.show();
-    RecorrerVentanas(w, ComprobarIds);
-}
-
-TEST_F(VentanasOpciones, EnEspanolYEnInglesSeAbrenDesdeLaVentanaPrincipal) {
-    for (const bool ingles : {false, true}) {
-        if (ingles) {
+// In Spanish (no language file) and English every window opens with its own title; with the ids
+// file every caption shows its id.
+TEST_F(VentanasOpciones, SeAbrenEnEspanolEnInglesYCadaRotuloTieneSuIdEnIngles) {
+    static const QMap<QString, std::pair<QString, QString>> titulos = {
+        {"frmOptions", {"Opciones", "Options"}},
+        {"frmAbout", {"Acerca de ...", "About ..."}},
+        {"frmInfo", {QString::fromUtf8("Información del sistema"), "System information"}},
+        {"frmDebug", {"Debug", "Debug"}},
+    };
+    for (const QString idioma : {"es", "en", "ids"}) {
+        QFile::remove(carpeta_.ruta("Idioma.cfg"));
+        if (idioma == "en") {
             ASSERT_TRUE(QFile::copy(kIngles, carpeta_.ruta("Idioma.cfg")));
         }
+        if (idioma == "ids") carpeta_.escribir("Idioma.cfg", IdiomaDeIds());
         FrmPrincipal w(&guion_);
         w.show();
-        const QString sufijo = ingles ? "-en" : "-es";
         RecorrerVentanas(w, [&](QWidget* v) {
-            static const QMap<QString, std::pair<QString, QString>> titulos = {
-                {"frmOptions", {"Opciones", "Options"}},
-                {"frmAbout", {"Acerca de ...", "About ..."}},
-                {"frmInfo", {QString::fromUtf8("Información del sistema"), "System information"}},
-                {"frmDebug", {"Debug", "Debug"}},
-            };
+            if (idioma == "ids") return ComprobarIds(v);
             const auto t = titulos.value(v->objectName());
-            EXPECT_EQ(v->windowTitle(), ingles ? t.second : t.first);
-            const int tab = v->findChild<QTabWidget*>("SSTab1")
-                                ? v->findChild<QTabWidget*>("SSTab1")->currentIndex()
-                                : 0;
-            Capturar(v, sufijo + (tab ? "-1" : ""));
+            EXPECT_EQ(v->windowTitle(), idioma == "en" ? t.second : t.first);
         });
     }
 }
@@ -201,7 +186,6 @@ TEST_F(VentanasOpciones, ConContrasenaPidePrimeroYAlCerrarSeAplicaElModelo) {
     w.mnuViewOptions();
     EXPECT_TRUE(opciones);
     EXPECT_EQ(w.Indicador(), 1);
-    EXPECT_FALSE(w.findChild<QAction*>("mnubajar")->isVisible());
 }
 
 TEST_F(VentanasOpciones, AcercaDeMuestraUsuarioYOrganizacionEInformacionSeCopia) {
@@ -213,15 +197,11 @@ TEST_F(VentanasOpciones, AcercaDeMuestraUsuarioYOrganizacionEInformacionSeCopia)
     frmAbout acerca;
     EXPECT_EQ(acerca.findChild<QLabel*>("lblUsuario")->text(), "Planta Norte");
     EXPECT_EQ(acerca.findChild<QLabel*>("lblOrganizacion")->text(), "Cooperativa");
-    EXPECT_TRUE(acerca.findChild<QLabel*>("Label1")->text().contains(frmAbout::kSitio));
 
     frmInfo info;
     const QString texto = info.findChild<QPlainTextEdit*>("txtInfo")->toPlainText();
-    for (const QString& dato :
-         {QDir::currentPath(), QStringLiteral("QSQLITE"), QStringLiteral("TCP 127.0.0.1:5020"),
-          QStringLiteral("Mirto"), QStringLiteral("Com8   /dev/ttyS7"),
-          QString::fromLatin1(qVersion())})
-        EXPECT_TRUE(texto.contains(dato)) << dato.toStdString() << "\n" << texto.toStdString();
+    for (const char* dato : {"TCP 127.0.0.1:5020", "Mirto", "Com8   /dev/ttyS7"})
+        EXPECT_TRUE(texto.contains(dato)) << dato << "\n" << texto.toStdString();
     QApplication::clipboard()->clear();
     info.findChild<QPushButton*>("cmdCopiar")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), texto);
