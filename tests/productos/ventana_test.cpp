@@ -82,6 +82,7 @@ TEST_F(VentanaPLU, FieldsAreLockedUntilDoubleClickedAndWrittenOnMove) {
     Abrir();
     EXPECT_TRUE(Dato(2)->isReadOnly());
     QTest::mouseDClick(Dato(2), Qt::LeftButton);
+    EXPECT_FALSE(Dato(2)->isReadOnly());
     Dato(2)->setText("nuevo");
     Pulsar("Siguiente");
     EXPECT_TRUE(Dato(2)->isReadOnly());
