@@ -2,9 +2,7 @@
 // delete-all with its question, export as a job; the filter window's boxes and date check.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDateEdit>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,17 +20,6 @@
 namespace {
 
 const QString kCadena = QStringLiteral("Driver=QSQLITE;Data Source=datos.db;");
-
-template <typename F>
-bool Esperar(F&& condicion) {
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!condicion()) {
-        if (reloj.elapsed() > 10000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 class VentanaReporte : public ::testing::Test {
   protected:
@@ -137,7 +124,8 @@ TEST_F(VentanaReporte, BorrarPreguntaYBorraTodasLasPesadas) {
 
     guion.responder({true});
     QTest::mouseClick(borrar, Qt::LeftButton);
-    ASSERT_TRUE(Esperar([&] { return !w.TrabajoEnCurso() && Caption(w) == "Pesada: 0/0"; }))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !w.TrabajoEnCurso() && Caption(w) == "Pesada: 0/0"; }, 10000))
         << qPrintable(Caption(w));
     EXPECT_EQ(guion.mensajes.size(), 2);  // no failure message
 }
@@ -146,7 +134,8 @@ TEST_F(VentanaReporte, ExportaComoTrabajo) {
     Llenar();
     frmReporte w(nullptr, &guion);
     w.Exportar(carpeta.ruta("todo.csv"), false);
-    ASSERT_TRUE(Esperar([&] { return !w.TrabajoEnCurso() && !guion.mensajes.isEmpty(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !w.TrabajoEnCurso() && !guion.mensajes.isEmpty(); }, 10000));
     EXPECT_EQ(guion.mensajes.last().texto, "Pesadas exportadas a " + carpeta.ruta("todo.csv"));
     EXPECT_EQ(carpeta.leer("todo.csv").count('\n'), 11);
 }
