@@ -70,7 +70,7 @@ TEST_F(VentanaReporte, NavegadorCaptionsDeCodigosYOrdenPorCaption) {
     EXPECT_EQ(Caja(w, 1), "10");  // the lightest
 }
 
-TEST_F(VentanaReporte, FiltroPorCajaYQuitarFiltro) {
+TEST_F(VentanaReporte, FiltroPorCajaGrillaYBorrarTodo) {
     Llenar();
     frmReporte w(nullptr, &guion);
     QList<QPair<QString, TipoFiltro>> pedidos;
@@ -101,26 +101,18 @@ TEST_F(VentanaReporte, FiltroPorCajaYQuitarFiltro) {
     EXPECT_EQ(grilla->Cantidad(), 3);
     EXPECT_EQ(grilla->Posicion(), 2);
 
-    QTest::mouseClick(w.findChild<QPushButton*>("cmdQuitarFiltro"), Qt::LeftButton);
-    EXPECT_EQ(Caption(w), "Pesada: 1/10");
-    EXPECT_TRUE(w.findChild<QLabel*>("LblFiltro")->text().isEmpty());
-}
+    grilla->close();
 
-TEST_F(VentanaReporte, BorrarPreguntaYBorraTodasLasPesadas) {
-    Llenar();
-    frmReporte w(nullptr, &guion);
-    w.FijarPeticionFiltro([](const QString& campo, TipoFiltro) {
-        return FiltroNumero(campo, TipoFiltro::Numero, "2", "3");
-    });
-    QTest::mouseDClick(w.findChild<QLineEdit*>("txt_Dato_1"), Qt::LeftButton);
-    ASSERT_EQ(Caption(w), "Pesada: 1/2");
+    // Delete-all asks first; "no" leaves every row, as removing the filter shows.
     auto* borrar = w.findChild<QPushButton*>("CmdBorrar");
     guion.responder({false});
     QTest::mouseClick(borrar, Qt::LeftButton);
-    EXPECT_EQ(Caption(w), "Pesada: 1/2");
     ASSERT_EQ(guion.mensajes.size(), 1);
     EXPECT_EQ(guion.mensajes.at(0).texto, "Desea borrar las pesadas almacenadas?");
     EXPECT_EQ(guion.mensajes.at(0).titulo, "Atencion");
+    QTest::mouseClick(w.findChild<QPushButton*>("cmdQuitarFiltro"), Qt::LeftButton);
+    EXPECT_EQ(Caption(w), "Pesada: 1/10");
+    EXPECT_TRUE(w.findChild<QLabel*>("LblFiltro")->text().isEmpty());
 
     guion.responder({true});
     QTest::mouseClick(borrar, Qt::LeftButton);
