@@ -119,10 +119,6 @@ TEST_P(Reporte, FiltrosYOrdenSoloSobreColumnasDelReporte) {
     EXPECT_FALSE(c.Abrir(Vista({}, "Peso DESC"), &error));
     EXPECT_FALSE(c.Abrir(Vista({FiltroCancelado("Lote", TipoFiltro::Texto)}), &error));
     EXPECT_TRUE(c.Abrir(Vista({}, "peso"), &error)) << qPrintable(error);
-    EXPECT_EQ(c.TipoFiltroDe("Fecha"), TipoFiltro::Fecha);
-    EXPECT_EQ(c.TipoFiltroDe("Hora"), TipoFiltro::Texto);
-    EXPECT_EQ(c.TipoFiltroDe("Codigo3"), TipoFiltro::Numero);
-    EXPECT_EQ(c.TipoFiltroDe("Lote"), TipoFiltro::Numero);
 }
 
 // Every position read on its own, from whichever end is nearer, agrees with the full walk, also
