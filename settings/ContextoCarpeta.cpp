@@ -310,11 +310,14 @@ bool ContextoCarpeta::modificarConfig(const CambioLineas& cambiar, QString* erro
     return true;
 }
 
-std::unique_ptr<QLockFile> ContextoCarpeta::bloquearDescarga() const {
+std::unique_ptr<QLockFile> ContextoCarpeta::bloquearDescarga(bool* sinEscritura) const {
     auto candado = std::make_unique<QLockFile>(carpeta_ + u'/' + kCandadoDescarga);
     // A download may take minutes: only a dead holder makes the lock stale, never its age.
     candado->setStaleLockTime(0);
+    if (sinEscritura) *sinEscritura = false;
     if (candado->tryLock(0)) return candado;
-    qCInfo(lcAjustes) << "download lock of" << carpeta_ << "is held:" << candado->error();
+    qCInfo(lcAjustes) << "download lock of" << carpeta_ << "not taken:" << candado->error();
+    // Not another download: the folder takes no file (full disk, no permission).
+    if (sinEscritura) *sinEscritura = candado->error() != QLockFile::LockFailedError;
     return nullptr;
 }

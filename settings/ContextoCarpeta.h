@@ -54,8 +54,9 @@ class ContextoCarpeta {
     bool modificarConfig(const CambioLineas& cambiar, QString* error);
 
     // Try-lock of the downloads of this data folder (no wait): null when another process or
-    // thread holds it. The lock of a process that has died is taken over.
-    std::unique_ptr<QLockFile> bloquearDescarga() const;
+    // thread holds it, or when the lock file cannot be made (*sinEscritura then true). The lock
+    // of a process that has died is taken over.
+    std::unique_ptr<QLockFile> bloquearDescarga(bool* sinEscritura = nullptr) const;
 
     // File reads and folder listings made so far (for the benchmark and the cache tests).
     struct Contadores {

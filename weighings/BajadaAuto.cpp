@@ -219,6 +219,7 @@ void BajadaAuto::SeguirEtapas(FinDescarga fin) {
         case FinDescarga::FalloLectura:
         case FinDescarga::FalloEliminar:
         case FinDescarga::OtraDescarga:
+        case FinDescarga::SinCarpeta:
             TRP(T("001023", "Error al eliminar pesadas en balanza."));
             BajadaPendiente = 1;
             EtapaBajada = 2;
@@ -267,6 +268,10 @@ void BajadaAuto::BajarAuditoria() {
     switch (r.fin) {
         case FinDescarga::OtraDescarga:
             TRP(T("001036", "Hay otra descarga en curso en esta carpeta de datos."));
+            BajadaPendiente = 1;
+            break;
+        case FinDescarga::SinCarpeta:
+            TRP(T("001041", "No se puede escribir en la carpeta de datos."));
             BajadaPendiente = 1;
             break;
         case FinDescarga::SinSalida:

@@ -197,9 +197,11 @@ ResultadoDescarga Descargar(Enlace& enlaceReal, const ParametrosDescarga& par,
                             AvisosDescarga& avisos) {
     EnlaceMedido enlace(enlaceReal, par.medidas);
     ResultadoDescarga r;
-    const std::unique_ptr<QLockFile> candado = ContextoCarpeta::actual().bloquearDescarga();
+    bool sinEscritura = false;
+    const std::unique_ptr<QLockFile> candado =
+        ContextoCarpeta::actual().bloquearDescarga(&sinEscritura);
     if (!candado) {
-        r.fin = FinDescarga::OtraDescarga;
+        r.fin = sinEscritura ? FinDescarga::SinCarpeta : FinDescarga::OtraDescarga;
         return r;
     }
     // With no sink the weighings would be deleted and stored nowhere: the indicator is left alone.
@@ -246,8 +248,10 @@ ResultadoDescarga Descargar(Enlace& enlaceReal, const ParametrosDescarga& par,
 }
 
 FinDescarga EliminarSiSinCambios(Enlace& enlace, int cuenta, long long contador, QString* motivo) {
-    const std::unique_ptr<QLockFile> candado = ContextoCarpeta::actual().bloquearDescarga();
-    if (!candado) return FinDescarga::OtraDescarga;
+    bool sinEscritura = false;
+    const std::unique_ptr<QLockFile> candado =
+        ContextoCarpeta::actual().bloquearDescarga(&sinEscritura);
+    if (!candado) return sinEscritura ? FinDescarga::SinCarpeta : FinDescarga::OtraDescarga;
     QByteArray dato;
     if (!LeerRegistros(enlace, DirAuditoria, 1, &dato)) return FinDescarga::FalloLectura;
     const int cuentaAhora = Numero16(dato);

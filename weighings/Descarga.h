@@ -36,6 +36,7 @@ enum class FinDescarga {
     Esperar,              // the indicator is busy and the operator chose to wait
     Ocupado,              // the indicator is busy and the operator chose not to wait
     OtraDescarga,         // another download of this data folder is running: nothing was sent
+    SinCarpeta,           // the data folder takes no file (full, read-only): nothing was sent
     SinSalida,            // no sink is active: nothing was sent
     FalloEstado,          // the status could not be read
     FalloBloqueo,         // the lock was refused: nothing else was sent

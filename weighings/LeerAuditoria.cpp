@@ -65,6 +65,12 @@ void InformarFin(Interaccion& op, const ResultadoDescarga& r, const Enlace& enla
                         "nuevamente en unos minutos."),
                       T("008032", "Atención"), Icono::Advertencia);
             break;
+        case FinDescarga::SinCarpeta:
+            op.Avisar(T("008084",
+                        "No se puede escribir en la carpeta de datos (disco lleno o sin "
+                        "permiso). Las pesadas quedan en el indicador."),
+                      T("008034", "Error"), Icono::Error);
+            break;
         case FinDescarga::SinSalida:
             op.Avisar(T("008080",
                         "No hay ninguna salida activa (libro, archivo de texto o tabla). "

@@ -9,6 +9,7 @@
 
 #include "base/Globales.h"
 #include "tests/descargas/EnlaceFalso.h"
+#include "tests/settings/DiscoLleno.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/SimuladorPrueba.h"
 
@@ -213,6 +214,41 @@ TEST_F(ComandoDescarga, VerboseCommandsGiveTheLinkCountsOnStderr) {
     Iniciar(callado, {"leer", "0", "8"});
     ASSERT_TRUE(callado.waitForFinished(30000));
     EXPECT_FALSE(callado.readAllStandardError().contains("Enlace:"));
+}
+
+}  // namespace
+
+namespace {
+
+// The data folder on a full disk: neither the batch number nor anything else can be written, so
+// the download stops before any sink and before the indicator's memory, and bascora.ini is kept.
+TEST_F(ComandoDescarga, FullDiskStopsBeforeAnySinkAndKeepsTheSettingsFile) {
+    DiscoLleno disco;
+    if (!disco.montado()) GTEST_SKIP() << disco.motivo().toStdString();
+    GuardarConfig("Opciones", "Ruta", carpeta.ruta() + "/");  // exports outside the full disk
+    const QByteArray ini = carpeta.leer("bascora.ini");
+    QFile copia(disco.ruta("bascora.ini"));
+    ASSERT_TRUE(copia.open(QIODevice::WriteOnly));
+    copia.write(ini);
+    copia.close();
+    for (const int libres : {0, 1}) {  // nothing free; room for the download lock alone
+        disco.llenar(libres);
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert("BASCORA_ESPERA_MS", "200");
+        p.setProcessEnvironment(entorno);
+        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
+                {"--carpeta", disco.ruta(), "descargar", "--si"});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QByteArray salida = p.readAllStandardOutput() + p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), 1) << salida.toStdString();
+        QFile leido(disco.ruta("bascora.ini"));
+        ASSERT_TRUE(leido.open(QIODevice::ReadOnly));
+        EXPECT_EQ(leido.readAll(), ini) << libres;
+        EXPECT_EQ(sim.indicador().cuenta(), 12);
+        EXPECT_FALSE(sim.indicador().bloqueado());
+        EXPECT_FALSE(QFile::exists(carpeta.ruta("plano.txt")));
+    }
 }
 
 }  // namespace
