@@ -10,7 +10,6 @@
 #include "data/Conexion.h"
 #include "data/ModeloTabla.h"
 #include "data/Provision.h"
-#include "data/Tablas.h"
 #include "tests/data/MotorDatos.h"
 #include "tests/support/InteraccionGuion.h"
 
@@ -190,16 +189,6 @@ TEST_P(BaseSqlite, CerrarLasConexionesDelHiloNoDejaConsultasColgadas) {
     CerrarConexionesDelHilo();
     qInstallMessageHandler(anterior);
     EXPECT_FALSE(avisosQt.join(u'\n').contains("still in use")) << qPrintable(avisosQt.join(u'\n'));
-}
-
-TEST_P(BaseSqlite, AdjuntarTablaDaElMensajeDeCadaVentana) {
-    CDatos datos;
-    const QString reporte = "SELECT * FROM Reporte";
-    EXPECT_EQ(AdjuntarTabla(datos, cadena, reporte, VentanaDatos::Reporte), QString());
-    EXPECT_EQ(AdjuntarTabla(datos, QString(), reporte, VentanaDatos::Reporte),
-              "No se encuentra datos.mdb.");
-    EXPECT_EQ(AdjuntarTabla(datos, cadena, "SELECT * FROM Nada", VentanaDatos::Recetas),
-              "La referencia de datos es incorrecta.");
 }
 
 }  // namespace
