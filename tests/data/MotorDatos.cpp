@@ -47,38 +47,38 @@ void MotorDatos::TearDown() {
     if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
 }
 
-bool MotorDatos::IntentarSql(const QString& sql) {
+namespace {
+
+// Runs `sql` on a connection of its own; `valor` gets the first value of the first row.
+bool Consultar(const QString& cadena, const QString& sql, QVariant* valor, QString* error) {
     const QString nombre = NuevoNombreConexion();
-    bool ok = false;
-    if (AbrirConexion(nombre, cadena, false, nullptr)) {
+    bool ok = AbrirConexion(nombre, cadena, false, error);
+    if (ok) {
         QSqlQuery q(QSqlDatabase::database(nombre, false));
         ok = q.exec(sql);
+        if (ok && valor && q.next()) *valor = q.value(0);
+        if (!ok && error) *error = sql + ": " + q.lastError().text();
     }
     CerrarConexion(nombre);
     return ok;
 }
 
+}  // namespace
+
+bool MotorDatos::IntentarSql(const QString& sql) {
+    return Consultar(cadena, sql, nullptr, nullptr);
+}
+
 QVariant MotorDatos::Valor(const QString& sql) {
-    const QString nombre = NuevoNombreConexion();
     QVariant v;
-    if (AbrirConexion(nombre, cadena, false, nullptr)) {
-        QSqlQuery q(QSqlDatabase::database(nombre, false));
-        if (q.exec(sql) && q.next()) v = q.value(0);
-        EXPECT_FALSE(q.lastError().isValid()) << qPrintable(sql + ": " + q.lastError().text());
-    }
-    CerrarConexion(nombre);
+    QString error;
+    EXPECT_TRUE(Consultar(cadena, sql, &v, &error)) << qPrintable(error);
     return v;
 }
 
 void EjecutarSql(const QString& cadena, const QString& sql) {
-    const QString nombre = NuevoNombreConexion();
     QString error;
-    ASSERT_TRUE(AbrirConexion(nombre, cadena, false, &error)) << qPrintable(error);
-    {
-        QSqlQuery q(QSqlDatabase::database(nombre, false));
-        EXPECT_TRUE(q.exec(sql)) << qPrintable(sql) << ": " << qPrintable(q.lastError().text());
-    }
-    CerrarConexion(nombre);
+    EXPECT_TRUE(Consultar(cadena, sql, nullptr, &error)) << qPrintable(error);
 }
 
 void MotorDatos::LlenarReporte(int n) {

@@ -55,17 +55,21 @@ TEST(Provision, SegundaPasadaSoloAgregaLoQueFaltaYUnaBaseIlegibleSeInforma) {
          {"INSERT INTO Reporte (Lote, Numero, Peso) VALUES (9, 1, 5)",
           "UPDATE Ticket4 SET CAPTION = 'Mio' WHERE Id = 1", "DELETE FROM Ticket4 WHERE Id = 7",
           "DELETE FROM PLU_SETUP WHERE Codigo = 8", "DROP INDEX Reporte_Lote_Numero",
-          "ALTER TABLE PLU DROP COLUMN Aux", "DROP TABLE Recetas"})
+          "ALTER TABLE PLU DROP COLUMN Aux", "DROP TABLE Recetas",
+          // a table the settings name gets the key too
+          "CREATE TABLE Pesadas (Lote INTEGER, Numero INTEGER, Peso DOUBLE)",
+          "INSERT INTO Pesadas (Lote, Numero) VALUES (1, 1), (1, 2)"})
         EjecutarSql(CadenaConexionPredeterminada(), QString::fromLatin1(sql));
 
     const InformeProvision informe = PrepararCarpeta();
     EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
     const QString creado = informe.creado.join(u'\n');
-    for (const char* parte : {"layout rows 7 of Ticket4", "group rows 8 of PLU_SETUP",
-                              "Reporte_Lote_Numero", "columns Aux of table PLU", "table Recetas"})
+    for (const char* parte :
+         {"layout rows 7 of Ticket4", "group rows 8 of PLU_SETUP", "Reporte_Lote_Numero",
+          "columns Aux of table PLU", "table Recetas", "key column Id of table Pesadas (2 rows"})
         EXPECT_TRUE(creado.contains(QString::fromLatin1(parte))) << parte << "\n"
                                                                  << qPrintable(creado);
-    EXPECT_EQ(informe.creado.size(), 6) << qPrintable(creado);  // the five above and the recipes
+    EXPECT_EQ(informe.creado.size(), 7) << qPrintable(creado);  // the six above and the recipes
 
     CDatos datos;
     datos.AbrirBase(CadenaConexionPredeterminada());
@@ -87,19 +91,6 @@ TEST(Provision, SegundaPasadaSoloAgregaLoQueFaltaYUnaBaseIlegibleSeInforma) {
 
 class ProvisionEnMotor : public MotorDatos {};
 INSTANCIAR_MOTORES(ProvisionEnMotor);
-
-TEST_P(ProvisionEnMotor, SegundaPasadaSobreLaBaseNoCreaNada) {
-    // The fixture prepared the database once already.
-    InformeProvision informe;
-    PrepararBase(cadena, informe);
-    EXPECT_TRUE(informe.ok()) << qPrintable(informe.Texto());
-    EXPECT_TRUE(informe.creado.isEmpty()) << qPrintable(informe.Texto());
-    EXPECT_FALSE(informe.existente.isEmpty());
-}
-
-}  // namespace
-
-namespace {
 
 // A database from before the Id key: rows, a primary key on Codigo and a unique index.
 TEST_P(ProvisionEnMotor, LaClaveSeAgregaAUnaBaseExistenteSinPerderFilasNiReglas) {
@@ -146,20 +137,6 @@ TEST_P(ProvisionEnMotor, LaClaveSeAgregaAUnaBaseExistenteSinPerderFilasNiReglas)
     InformeProvision otra;
     PrepararBase(cadena, otra);
     EXPECT_TRUE(otra.creado.isEmpty()) << qPrintable(otra.Texto());
-}
-
-// The settings may name tables of their own; preparar gives those the key as well.
-TEST(Provision, LasTablasQueNombraLaConfiguracionTambienReciben) {
-    CarpetaTemporal carpeta;
-    ASSERT_TRUE(PrepararCarpeta().ok());
-    EjecutarSql(CadenaConexionPredeterminada(),
-                "CREATE TABLE Pesadas (Lote INTEGER, Numero INTEGER, Peso DOUBLE)");
-    EjecutarSql(CadenaConexionPredeterminada(),
-                "INSERT INTO Pesadas (Lote, Numero) VALUES (1, 1), (1, 2)");
-    GuardarConfig("BaseDeDatos", "DataTbReporte", "Pesadas", true);
-    const InformeProvision informe = PrepararCarpeta();
-    EXPECT_TRUE(informe.creado.join(u'\n').contains("key column Id of table Pesadas (2 rows"))
-        << qPrintable(informe.Texto());
 }
 
 }  // namespace

@@ -6,73 +6,62 @@
 
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
-#include "settings/Idioma.h"
 #include "tests/support/CarpetaTemporal.h"
 
 namespace {
 
 const char* kIni = "bascora.ini";
 
-TEST(Config, ClosingFullStopRule) {
+TEST(Config, ReadingRules) {
     CarpetaTemporal carpeta;
     carpeta.escribir(kIni,
-                     "[Global]\r\nPunto=.\r\nVacio=\r\nCinco=5.\r\nSinPunto=abc\r\n"
-                     "Blancos=  a  b .\r\n");
-    EXPECT_EQ(LeerConfig("Global", "Punto", "def"), "");     // lone full stop: empty text
-    EXPECT_EQ(LeerConfig("Global", "Vacio", "def"), "def");  // nothing after "=": default
-    EXPECT_EQ(LeerConfig("Global", "Cinco", "0"), "5");
-    EXPECT_EQ(LeerConfig("Global", "SinPunto", ""), "ab");    // hand-written value loses a char
-    EXPECT_EQ(LeerConfig("Global", "Blancos", ""), "a  b ");  // leading blanks go, inner stay
-    EXPECT_EQ(LeerConfig("Global", "Falta", "x"), "x");
+                     "[global]\r\nPunto=.\r\nVacio=\r\nCinco=5.\r\nSinPunto=abc\r\n"
+                     "Blancos=  a  b .\r\nClave=uno.\r\nclave=dos.\r\nLargo=" +
+                         QByteArray(300, 'x') +
+                         ".\r\n[GLOBAL]\r\nOtra=x.\r\n"
+                         "[Acentos]\r\nOrganizaci\xf3n=Compa\xf1\xed"
+                         "a \x80.\r\n");
+    const QList<std::pair<QString, QString>> casos = {
+        {"Punto", ""},                  // lone full stop: empty text
+        {"Vacio", "def"},               // nothing after "=": default
+        {"Cinco", "5"},                 //
+        {"SinPunto", "ab"},             // hand-written value loses a char
+        {"Blancos", "a  b "},           // leading blanks go, inner stay
+        {"CLAVE", "uno"},               // any case, first match wins
+        {"Largo", QString(253, u'x')},  // the read buffer keeps 254 characters
+        {"Otra", "def"},                // only the first section of a name counts
+        {"Falta", "def"},
+    };
+    for (const auto& [clave, esperado] : casos)
+        EXPECT_EQ(LeerConfig("Global", clave, "def"), esperado) << qPrintable(clave);
     EXPECT_EQ(LeerConfig("Otra", "Cinco", "x"), "x");
+    EXPECT_EQ(LeerConfig("acentos", QString::fromUtf8("Organización"), ""),
+              QString::fromUtf8("Compañía €"));
 }
 
-TEST(Config, NoFileGivesDefaultsAndFirstWriteCreatesIt) {
+TEST(Config, FirstWriteCreatesTheFileInWindows1252) {
     CarpetaTemporal carpeta;
     EXPECT_EQ(LeerConfig("global", "Lote", "1"), "1");
     GuardarConfig("global", "lote", 5);
-    EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nlote=5.\r\n");
+    GuardarConfig("global", "Usuario", QString::fromUtf8("José"));
+    EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nlote=5.\r\nUsuario=Jos\xe9.\r\n");
     EXPECT_EQ(LeerConfig("Global", "LOTE", "1"), "5");
 }
 
-TEST(Config, SectionsAndKeysIgnoreCaseAndFirstMatchWins) {
-    CarpetaTemporal carpeta;
-    carpeta.escribir(kIni, "[global]\nClave=uno.\nclave=dos.\n[GLOBAL]\nclave=tres.\nOtra=x.\n");
-    EXPECT_EQ(LeerConfig("Global", "CLAVE", ""), "uno");
-    EXPECT_EQ(LeerConfig("Global", "Otra", "def"), "def");  // only the first section counts
-    GuardarConfig("GLOBAL", "clave", "nuevo");
-    EXPECT_EQ(carpeta.leer(kIni),
-              "[global]\r\nClave=nuevo.\r\nclave=dos.\r\n[GLOBAL]\r\nclave=tres.\r\nOtra=x.\r\n");
-}
-
-TEST(Config, WriteKeepsOtherLinesAndAddsKeyAtEndOfSection) {
+TEST(Config, WriteKeepsOtherLinesAndAddsKeysAtEndOfSection) {
     CarpetaTemporal carpeta;
     carpeta.escribir(kIni,
-                     "; comentario\r\n[Opciones]\r\nRuta=c:\\datos\\.\r\nbasura sin igual\r\n\r\n"
-                     "[Setup]\r\n1=5.\r\n");
+                     "; comentario\r\n[Opciones]\r\nRuta=c:\\datos\\.\r\nbasura sin igual\r\n"
+                     "\r\n[Setup]\n15>=Divisiones.\nClave=uno.\nclave=dos.\n2=9.\n"
+                     "[SETUP]\r\n1=x.\r\n");
     GuardarConfig("opciones", "Separador", 59);
     GuardarConfig("Nueva", "K", "v");
+    GuardarConfigSeccion("setup", {{"1", "5"}, {"2", "7"}, {"3", ""}, {"CLAVE", "nuevo"}});
     EXPECT_EQ(carpeta.leer(kIni),
               "; comentario\r\n[Opciones]\r\nRuta=c:\\datos\\.\r\nbasura sin igual\r\n"
-              "Separador=59.\r\n\r\n[Setup]\r\n1=5.\r\n[Nueva]\r\nK=v.\r\n");
+              "Separador=59.\r\n\r\n[Setup]\r\n15>=Divisiones.\r\nClave=nuevo.\r\nclave=dos.\r\n"
+              "2=7.\r\n1=5.\r\n3=.\r\n[SETUP]\r\n1=x.\r\n[Nueva]\r\nK=v.\r\n");
     EXPECT_EQ(LeerConfig("Opciones", "Ruta", ""), "c:\\datos\\");
-}
-
-TEST(Config, ReadBufferKeeps254Characters) {
-    CarpetaTemporal carpeta;
-    carpeta.escribir(kIni, "[A]\r\nK=" + QByteArray(300, 'x') + ".\r\n");
-    EXPECT_EQ(LeerConfig("A", "K", ""), QString(253, u'x'));
-}
-
-TEST(Config, AccentsAreWindows1252OnDisk) {
-    CarpetaTemporal carpeta;
-    carpeta.escribir(kIni,
-                     "[Global]\r\nOrganizaci\xf3n=Compa\xf1\xed"
-                     "a \x80.\r\n");
-    EXPECT_EQ(LeerConfig("Global", QString::fromUtf8("Organización"), ""),
-              QString::fromUtf8("Compañía €"));
-    GuardarConfig("Global", "Usuario", QString::fromUtf8("José"));
-    EXPECT_TRUE(carpeta.leer(kIni).contains("Usuario=Jos\xe9.\r\n"));
 }
 
 TEST(Config, ScrambledValuesRoundTripEveryByte) {
@@ -104,32 +93,9 @@ TEST(Config, UnreadableFileGivesDefaultsAndIsNotReplaced) {
 }
 
 TEST(Config, LeadingIntegerOfASetting) {
-    EXPECT_EQ(ValorEntero(""), 0);
-    EXPECT_EQ(ValorEntero(" 23abc"), 23);
-    EXPECT_EQ(ValorEntero("-5"), -5);
-    EXPECT_EQ(ValorEntero("x5"), 0);
-}
-
-TEST(Idioma, LookupDropsClosingCharacterAndFallsBack) {
-    CarpetaTemporal carpeta;
-    EXPECT_EQ(TextoIdioma("005002", "Conectar"), "Conectar");
-    carpeta.escribir("IDIOMA.CFG", "[Idioma]\r\n005002=Connect.\r\n005005=Exit\r\n005006=\r\n");
-    EXPECT_EQ(TextoIdioma("005002", "Conectar"), "Connect");
-    EXPECT_EQ(TextoIdioma("005005", "&Salir"), "Exi");
-    EXPECT_EQ(TextoIdioma("005006", "&Bajar Pesadas"), "&Bajar Pesadas");
-    EXPECT_EQ(TextoIdioma("005007", "&Codigos"), "&Codigos");
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Config, SeveralKeysOfASectionInOneWrite) {
-    CarpetaTemporal carpeta;
-    carpeta.escribir(kIni, "[Setup]\r\n15>=Divisiones.\r\n2=9.\r\n[Otra]\r\nX=1.\r\n");
-    GuardarConfigSeccion("setup", {{"1", "5"}, {"2", "7"}, {"3", ""}});
-    EXPECT_EQ(carpeta.leer(kIni),
-              "[Setup]\r\n15>=Divisiones.\r\n2=7.\r\n1=5.\r\n3=.\r\n[Otra]\r\nX=1.\r\n");
+    for (const auto& [texto, valor] :
+         QList<std::pair<QString, long long>>{{"", 0}, {" 23abc", 23}, {"-5", -5}, {"x5", 0}})
+        EXPECT_EQ(ValorEntero(texto), valor) << qPrintable(texto);
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <QThread>
 #include <atomic>
 #include <climits>
+#include <functional>
 #include <vector>
 
 #include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
+#include "settings/Idioma.h"
 #include "tests/settings/DiscoLleno.h"
 #include "tests/support/CarpetaTemporal.h"
 
@@ -42,34 +44,22 @@ TEST(Escritura, ValorONombreQueElArchivoNoPuedeGuardarSeRechazaSinTocarNada) {
         {"euro and undefined byte", "Global", "K", Texto("€ \u0081"), true, true},
         {"inner and trailing blanks", "Global", "K", "a  b  ", false, true},
         {"empty", "Global", "K", "", true, true},
-        {"254 characters", "Global", "K", largo253 + u'x', false, false},
         {"254 scrambled", "Global", "K", largo253 + u'x', true, false},
         {"LF", "Global", "K", "uno\n[B]\nX=dos", false, false},
-        {"CR", "Global", "K", "uno\rdos", false, false},
         {"ò scrambles to CR", "Global", "K", Texto("Bòveda"), true, false},
-        {"õ scrambles to LF", "Global", "K", Texto("põe"), true, false},
         {"leading blank", "Global", "K", " 5", false, false},
-        {"leading tab", "Global", "K", "\t5", false, false},
         {"ß scrambles to a leading blank", "Global", "K", Texto("ßx"), true, false},
         {"ó scrambles to a leading form feed", "Global", "K", Texto("óx"), true, false},
-        {"NUL", "Global", "K", QString(QChar(0)) + u'a', false, false},
         {"ÿ scrambles to NUL", "Global", "K", Texto("aÿ"), true, false},
         {"outside Windows-1252", "Global", "K", Texto("日本"), false, false},
-        {"emoji", "Global", "K", Texto("😀"), true, false},
         {"section with ]", "A]B", "K", "v", false, false},
-        {"section with =", "A=B", "K", "v", false, false},
-        {"section with LF", "A\nB", "K", "v", false, false},
         {"section starting with [", "[A", "K", "v", false, false},
-        {"section starting with ;", ";A", "K", "v", false, false},
+        {"key with LF", "Global", "a\nb", "v", false, false},
         {"section with leading blank", " Global", "K", "v", false, false},
         {"empty section", "", "K", "v", false, false},
         {"key with =", "Global", "a=b", "v", false, false},
-        {"key with CR", "Global", "a\rb", "v", false, false},
-        {"key starting with [", "Global", "[k", "v", false, false},
         {"key starting with ;", "Global", ";k", "v", false, false},
         {"key with trailing blank", "Global", "k ", "v", false, false},
-        {"key outside Windows-1252", "Global", Texto("ключ"), "v", false, false},
-        {"empty key", "Global", "", "v", false, false},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -167,12 +157,10 @@ TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
     };
     const QList<Fila> filas = {
         {"", 1, 2},                           // no file: the minimum counts as stored
-        {"[global]\r\nOtra=3.\r\n", 1, 2},    // no key
         {"[global]\r\nLote=.\r\n", 1, 2},     // empty value
         {"[GLOBAL]\r\nlote=41.\r\n", 1, 42},  // any case
         {"[global]\r\nLote=7.\r\n", 10, 11},  // below the minimum
         {"[global]\r\nLote=abc.\r\n", 0, 1},  // not a number
-        {"[global]\r\nLote=-5.\r\n", 0, 1},   // negative
         {"[global]\r\nLote=9999999999.\r\n", 1, 10000000000},
     };
     for (const Fila& f : filas) {
@@ -195,52 +183,61 @@ TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
     EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nLote=7.\r\n");
 }
 
-// Threads of one process: each value handed out once, none lost.
-TEST(Contador, HilosQueIncrementanALaVezNoRepitenNiPierden) {
-    CarpetaTemporal carpeta;
-    constexpr int kHilos = 4;
-    constexpr int kVeces = 15;
-    std::vector<std::vector<long long>> vistos(kHilos);
+// Runs `trabajo(h)` on `n` threads at once and waits for all of them.
+void EnHilos(int n, const std::function<void(int)>& trabajo) {
     std::vector<std::unique_ptr<QThread>> hilos;
-    for (int h = 0; h < kHilos; ++h) {
-        hilos.emplace_back(QThread::create([&vistos, h] {
-            for (int i = 0; i < kVeces; ++i) {
-                if (const auto v = IncrementarConfig("global", "Lote", 1)) vistos[h].push_back(*v);
-            }
-        }));
+    for (int h = 0; h < n; ++h) {
+        hilos.emplace_back(QThread::create(trabajo, h));
         hilos.back()->start();
     }
     for (auto& h : hilos) h->wait();
+}
+
+constexpr int kHilos = 4;
+constexpr int kVeces = 15;
+
+// Threads of one process: each value handed out once, none lost.
+TEST(Contador, HilosQueIncrementanALaVezNoRepitenNiPierden) {
+    CarpetaTemporal carpeta;
+    std::vector<std::vector<long long>> vistos(kHilos);
+    EnHilos(kHilos, [&](int h) {
+        for (int i = 0; i < kVeces; ++i) {
+            if (const auto v = IncrementarConfig("global", "Lote", 1)) vistos[h].push_back(*v);
+        }
+    });
     QSet<long long> todos;
-    for (const auto& v : vistos) {
-        for (long long x : v) todos.insert(x);
-    }
+    for (const auto& v : vistos) todos.unite(QSet<long long>(v.begin(), v.end()));
     EXPECT_EQ(todos.size(), kHilos * kVeces);
     EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 1 + kHilos * kVeces);
 }
 
+// Writers of distinct keys lose none; readers meanwhile see every value whole.
 TEST(Escritura, HilosQueGuardanClavesDistintasNoPierdenNinguna) {
     CarpetaTemporal carpeta;
-    constexpr int kHilos = 4;
-    constexpr int kClaves = 15;
-    std::atomic<int> fallos = 0;
-    std::vector<std::unique_ptr<QThread>> hilos;
-    for (int h = 0; h < kHilos; ++h) {
-        hilos.emplace_back(QThread::create([&fallos, h] {
-            for (int i = 0; i < kClaves; ++i) {
-                const QString clave = QStringLiteral("H%1_%2").arg(h).arg(i);
-                if (!GuardarConfig("Global", clave, clave)) ++fallos;
+    carpeta.escribir("Idioma.cfg", "[Idioma]\r\n005002=Connect.\r\n");
+    ASSERT_TRUE(GuardarConfig("Global", "Fijo", "siempre"));
+    const auto clave = [](int h, int i) { return QStringLiteral("H%1_%2").arg(h).arg(i); };
+    std::atomic<int> escritos = 0, fallos = 0, malos = 0;
+    EnHilos(2 * kHilos, [&](int h) {
+        if (h >= kHilos) {  // a reader
+            while (escritos < kHilos) {
+                if (LeerConfig("Global", "Fijo", "") != "siempre") ++malos;
+                const QString v = LeerConfig("Global", clave(0, kVeces - 1), "falta");
+                if (v != "falta" && v != clave(0, kVeces - 1)) ++malos;
+                if (TextoIdioma("005002", "Conectar") != "Connect") ++malos;
             }
-        }));
-        hilos.back()->start();
-    }
-    for (auto& h : hilos) h->wait();
-    EXPECT_EQ(fallos, 0);
-    for (int h = 0; h < kHilos; ++h) {
-        for (int i = 0; i < kClaves; ++i) {
-            const QString clave = QStringLiteral("H%1_%2").arg(h).arg(i);
-            EXPECT_EQ(LeerConfig("Global", clave, "falta"), clave);
+            return;
         }
+        for (int i = 0; i < kVeces; ++i) {
+            if (!GuardarConfig("Global", clave(h, i), clave(h, i))) ++fallos;
+        }
+        ++escritos;
+    });
+    EXPECT_EQ(fallos, 0);
+    EXPECT_EQ(malos, 0);
+    for (int h = 0; h < kHilos; ++h) {
+        for (int i = 0; i < kVeces; ++i)
+            EXPECT_EQ(LeerConfig("Global", clave(h, i), "falta"), clave(h, i));
     }
 }
 
