@@ -2,6 +2,7 @@
 
 #include <QtMath>
 
+#include "base/Bytes.h"
 #include "base/Globales.h"
 #include "link/Tramas.h"
 #include "settings/Config.h"
@@ -10,11 +11,6 @@ namespace {
 
 constexpr int kRegistrosPeso = 8;
 constexpr int kIntentosLectura = 3;
-
-quint32 Entero32(const QByteArray& dato, int desde) {
-    return quint32(quint8(dato.at(desde))) | quint32(quint8(dato.at(desde + 1))) << 8 |
-           quint32(quint8(dato.at(desde + 2))) << 16 | quint32(quint8(dato.at(desde + 3))) << 24;
-}
 
 }  // namespace
 
@@ -28,9 +24,9 @@ bool DecodificarPeso(const QByteArray& dato, int decimales, LecturaPeso& lectura
     if (dato.size() != 2 * kRegistrosPeso) return false;
     const double escala = qPow(10.0, qBound(0, decimales, 9));
     const quint8 estado = quint8(dato.at(12));
-    lectura.Bruto = double(qint32(Entero32(dato, 0))) / escala;
-    lectura.Tara = double(Entero32(dato, 4)) / escala;
-    lectura.Neto = double(qint32(Entero32(dato, 8))) / escala;
+    lectura.Bruto = double(qint32(Numero32(dato, 0))) / escala;
+    lectura.Tara = double(Numero32(dato, 4)) / escala;
+    lectura.Neto = double(qint32(Numero32(dato, 8))) / escala;
     lectura.Bit2 = (estado & 0x04) ? 1 : 0;
     lectura.Bit0 = (estado & 0x01) ? 1 : 0;
     lectura.BitTara = (estado & 0x08) ? 1 : 0;

@@ -26,10 +26,6 @@ FrmComm::FrmComm(ClienteEnlace& cliente, QWidget* duenio)
     if (cliente.EnCurso(&leyenda, &silenciosa)) Iniciar(leyenda, silenciosa);
 }
 
-FrmComm::FrmComm(QWidget* duenio) : QDialog(duenio) {
-    Construir();
-}
-
 void FrmComm::Construir() {
     setObjectName(QStringLiteral("FrmComm"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -55,7 +51,7 @@ void FrmComm::Construir() {
 }
 
 ClienteEnlace& FrmComm::Cliente() const {
-    return cliente_ ? *cliente_ : ClienteDelPrograma();
+    return *cliente_;
 }
 
 void FrmComm::Iniciar(const QString& leyenda, bool silenciosa) {
@@ -97,26 +93,6 @@ void FrmComm::Terminar(const RespuestaEnlace&) {
     ProgBar->setValue(100);
     hide();
     if (parentWidget() != duenio_.data()) setParent(duenio_.data(), windowFlags());
-}
-
-void FrmComm::Solicitar(PeticionEnlace& peticion) {
-    ClienteEnlace& cliente = Cliente();
-    QThread* propio = thread();
-    if (QThread::currentThread() != propio) {
-        cliente.Solicitar(peticion);
-        return;
-    }
-    peticion.Cancelado = false;
-    SolicitudEnlace s;
-    if (!SolicitudDePeticion(peticion, &s)) return;
-    QEventLoop espera;
-    RespuestaEnlace respuesta;
-    cliente.Enviar(s, &espera, [&](const RespuestaEnlace& r) {
-        respuesta = r;
-        espera.quit();
-    });
-    espera.exec();
-    CompletarPeticion(peticion, respuesta);
 }
 
 void FrmComm::reject() {

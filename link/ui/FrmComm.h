@@ -16,19 +16,11 @@ class QPushButton;
 struct RespuestaEnlace;
 struct SaludEnlace;
 
-class FrmComm : public QDialog, public Enlace {
+class FrmComm : public QDialog {
     Q_OBJECT
   public:
     // A view on `cliente` (the program makes one, attached to its client: EnlacePrograma.h).
     explicit FrmComm(ClienteEnlace& cliente, QWidget* duenio = nullptr);
-    // Transitional, for windows that still use the link window as their Enlace: requests go to
-    // the program's client, whose own view shows them; this object shows nothing.
-    explicit FrmComm(QWidget* duenio);
-
-    // Enlace: the request runs on the client. From a worker thread it blocks; on the interface
-    // thread (windows not yet moved onto jobs) it waits in a local event loop, so the program's
-    // view and every window keep drawing.
-    void Solicitar(PeticionEnlace& peticion) override;
 
     bool enCurso() const { return enCurso_; }
 
@@ -45,8 +37,8 @@ class FrmComm : public QDialog, public Enlace {
     void MostrarReintentos();
     static quint64 IntentosFallidos(const SaludEnlace& s);
 
-    ClienteEnlace* cliente_ = nullptr;  // null: the program's
-    QPointer<QWidget> duenio_;          // the owner it goes back to between requests
+    ClienteEnlace* cliente_;
+    QPointer<QWidget> duenio_;  // the owner it goes back to between requests
     QLabel* Label1 = nullptr;
     QProgressBar* ProgBar = nullptr;
     QPushButton* cmdCancel = nullptr;

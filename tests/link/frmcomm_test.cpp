@@ -109,34 +109,4 @@ TEST_F(VistaEnlace, EscapeAndCloseCancelInsideTheWait) {
     }
 }
 
-// Windows not yet moved onto jobs still use the link window as their Enlace on the interface
-// thread: the request goes to the program's client, whose one view shows it, and the interface
-// thread keeps turning meanwhile.
-TEST_F(VistaEnlace, TheProgramsClientServesTheOldRequestFields) {
-    sim.programarFallos({simulador::Fallo::Tardar});
-    simulador::AjustesFallos f;
-    f.retardoMs = 300;
-    sim.fijarFallos(f);
-    sim.escribirRegistros(30, "program!");
-    FrmComm ventana(&duenio);
-    int ticks = 0;
-    bool vistaDelPrograma = false;
-    QTimer reloj;
-    QObject::connect(&reloj, &QTimer::timeout, [&] {
-        ++ticks;
-        for (QWidget* w : QApplication::allWidgets()) {
-            if (w->objectName() == "FrmComm" && w != &vista && w != &ventana && w->isVisible())
-                vistaDelPrograma = true;
-        }
-    });
-    reloj.start(20);
-    QByteArray dato;
-    EXPECT_TRUE(LeerRegistros(ventana, 30, 4, &dato));
-    EXPECT_EQ(dato, QByteArray("program!"));
-    EXPECT_GE(ticks, 5);
-    EXPECT_TRUE(vistaDelPrograma);
-    EXPECT_FALSE(ventana.isVisible());
-    EXPECT_EQ(&EnlaceDelPrograma(), static_cast<Enlace*>(&ClienteDelPrograma()));
-}
-
 }  // namespace
