@@ -8,8 +8,10 @@
 #include <QString>
 #include <QStringList>
 
-inline constexpr int kPuertosLista = 8;     // "Com1".."Com8"
-inline constexpr int kCodigosBaudios = 4;   // "1200".."9600"
+inline constexpr int kPuertosLista = 8;  // "Com1".."Com8"
+// "1200".."38400": the link's own default is code 4 (19200), so a list that stopped at "9600"
+// could not show a new data folder's settings.
+inline constexpr int kCodigosBaudios = 6;
 inline constexpr int kIdMaximo = 255;       // HScrollId0
 inline constexpr int kDecimalesMaximo = 4;  // HScroll_DB
 

@@ -137,9 +137,17 @@ TEST_F(Opciones, SinFormatoAvisaYNoGuardaYCancelarNoGuardaNada) {
     EXPECT_FALSE(QFile::exists(carpeta_.ruta("bascora.ini")));
 }
 
+TEST_F(Opciones, LaVelocidadDelEnlacePorDefectoSeMuestra) {
+    carpeta_.escribir("bascora.ini", "[Global]\r\nBaudios_1=4.\r\n");  // 19200, as shipped
+    ValoresOpciones v;
+    QString error;
+    ASSERT_TRUE(LeerOpciones(&v, &error)) << error.toStdString();
+    EXPECT_EQ(v.Baudios, 4);
+}
+
 TEST_F(Opciones, UnValorQueElDialogoNoPuedeMostrarLoCierraNombrandoElAjuste) {
     for (const char* ajuste :
-         {"Comm_1=9.", "Baudios_1=4.", "Hora=24.", "ID_1=256.", "Minuto=-1."}) {
+         {"Comm_1=9.", "Baudios_1=6.", "Hora=24.", "ID_1=256.", "Minuto=-1."}) {
         carpeta_.escribir("bascora.ini", "[Global]\r\n" + QByteArray(ajuste) + "\r\n");
         guion_.mensajes.clear();
         frmOptions v(nullptr, &guion_);
