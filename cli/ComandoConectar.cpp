@@ -2,7 +2,7 @@
 // texts; exit status 0 when the indicator answered.
 #include <QTextStream>
 
-#include "app/Conectar.h"
+#include "link/Conectar.h"
 #include "cli/Comandos.h"
 #include "cli/InteraccionTerminal.h"
 #include "link/EnlaceDirecto.h"

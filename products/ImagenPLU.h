@@ -8,7 +8,7 @@
 #include <QString>
 #include <array>
 
-#include "weighings/Decodificacion.h"
+#include "products/OpcionesGrupo.h"
 
 inline constexpr int CapacidadCodigos = 250;  // codes in all groups together
 inline constexpr int LargoSlot = 52;

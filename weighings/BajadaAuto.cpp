@@ -4,7 +4,7 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include "app/Conectar.h"
+#include "link/Conectar.h"
 #include "base/Globales.h"
 #include "data/CDatos.h"
 #include "link/Enlace.h"

@@ -16,7 +16,7 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/Conectar.h"
+#include "link/Conectar.h"
 #include "app/Opciones.h"
 #include "app/Recursos.h"
 #include "app/ui/FrmAbout.h"

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QProcess>
 
-#include "app/Conectar.h"
+#include "link/Conectar.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
 #include "tests/support/CarpetaTemporal.h"

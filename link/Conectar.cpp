@@ -1,4 +1,4 @@
-#include "app/Conectar.h"
+#include "link/Conectar.h"
 
 #include <QLoggingCategory>
 
