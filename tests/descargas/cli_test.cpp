@@ -11,36 +11,10 @@
 #include "tests/descargas/EnlaceFalso.h"
 #include "tests/settings/DiscoLleno.h"
 #include "tests/support/CarpetaTemporal.h"
+#include "tests/support/ProcesoCli.h"
 #include "tests/support/SimuladorPrueba.h"
 
 namespace {
-
-// Starts bascora-cli with short link waits.
-void IniciarCli(QProcess& p, const QStringList& argumentos) {
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert("BASCORA_ESPERA_MS", "200");
-    entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
-    p.setProcessEnvironment(entorno);
-    p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"), argumentos);
-}
-
-// Runs bascora-cli to its end: its exit code (-1 when it hung or crashed) and its output, with the
-// error output after it unless `soloSalida`.
-int EjecutarCli(const QStringList& argumentos, QByteArray* salida = nullptr,
-                bool soloSalida = false) {
-    QProcess p;
-    IniciarCli(p, argumentos);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return -1;
-    }
-    if (salida)
-        *salida =
-            p.readAllStandardOutput() + (soloSalida ? QByteArray() : p.readAllStandardError());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 class ComandoDescarga : public ::testing::Test {
   protected:
@@ -176,8 +150,9 @@ TEST_F(ComandoDescarga, TwoDownloadsAtOnceStoreEveryWeighingOnce) {
 
 TEST(ComandoCli, MistypedFolderAndFailedWriteNeverLookLikeSuccess) {
     CarpetaTemporal carpeta;
-    const auto ejecutar = [](const QStringList& argumentos, QByteArray* salida = nullptr) {
-        return EjecutarCli(argumentos, salida, true);
+    QByteArray errores;  // stdout alone is checked
+    const auto ejecutar = [&](const QStringList& argumentos, QByteArray* salida = nullptr) {
+        return EjecutarCli(argumentos, salida, &errores);
     };
     const QString falta = carpeta.ruta("no-existe");
     EXPECT_EQ(ejecutar({"--carpeta", falta, "config", "leer", "Global", "Lote"}), 2);

@@ -3,27 +3,15 @@
 
 #include "base/Globales.h"
 #include "tests/productos/Entorno.h"
+#include "tests/support/ProcesoCli.h"
 
 namespace {
 
 class ComandoProductos : public EntornoProductos {
   protected:
     int Ejecutar(const QStringList& argumentos, QByteArray* salida = nullptr) {
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("BASCORA_ESPERA_MS", "300");
-        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
-        p.setProcessEnvironment(entorno);
-        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
-                QStringList({"--carpeta", carpeta.ruta(), "productos"}) + argumentos);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return -1;
-        }
-        if (salida) *salida = p.readAllStandardOutput() + p.readAllStandardError();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return EjecutarCli(QStringList({"--carpeta", carpeta.ruta(), "productos"}) + argumentos,
+                           salida);
     }
 };
 

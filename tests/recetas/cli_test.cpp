@@ -3,6 +3,7 @@
 
 #include "base/Globales.h"
 #include "tests/recetas/Entorno.h"
+#include "tests/support/ProcesoCli.h"
 
 namespace {
 
@@ -14,22 +15,12 @@ class ComandoRecetas : public EntornoRecetas {
         ASSERT_TRUE(informe.ok()) << qPrintable(informe.Texto());
     }
     int Ejecutar(const QStringList& argumentos) {
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("BASCORA_ESPERA_MS", "200");
-        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "1000");
-        p.setProcessEnvironment(entorno);
-        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
-                QStringList({"--carpeta", carpeta.ruta(), "recetas"}) + argumentos);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return -1;
-        }
-        salida = QString::fromUtf8(p.readAllStandardOutput());
-        errores = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        QByteArray out, err;
+        const int estado = EjecutarCli(
+            QStringList({"--carpeta", carpeta.ruta(), "recetas"}) + argumentos, &out, &err);
+        salida = QString::fromUtf8(out);
+        errores = QString::fromUtf8(err);
+        return estado;
     }
     QString salida;
     QString errores;

@@ -1,6 +1,8 @@
 // bascora-cli ticket as a process against the simulated indicator on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include "tests/support/ProcesoCli.h"
+
 #include <QProcess>
 
 #include "base/Globales.h"
@@ -17,21 +19,8 @@ class ComandoTicket : public CarpetaTickets {
         sim.ConfigurarEnlaceTcp();
     }
     int Ejecutar(const QStringList& argumentos, QByteArray* salida = nullptr) {
-        QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert("BASCORA_ESPERA_MS", "300");
-        entorno.insert("BASCORA_ESPERA_CONEXION_MS", "2000");
-        p.setProcessEnvironment(entorno);
-        p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"),
-                QStringList({"--carpeta", carpeta.ruta(), "ticket"}) + argumentos);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return -1;
-        }
-        if (salida) *salida = p.readAllStandardOutput() + p.readAllStandardError();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return EjecutarCli(QStringList({"--carpeta", carpeta.ruta(), "ticket"}) + argumentos,
+                           salida);
     }
     SimuladorPrueba sim;
 };

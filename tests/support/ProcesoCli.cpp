@@ -1,0 +1,24 @@
+#include "tests/support/ProcesoCli.h"
+
+void IniciarCli(QProcess& p, const QStringList& argumentos) {
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("BASCORA_ESPERA_MS"), QStringLiteral("200"));
+    entorno.insert(QStringLiteral("BASCORA_ESPERA_CONEXION_MS"), QStringLiteral("1000"));
+    p.setProcessEnvironment(entorno);
+    p.start(QStringLiteral(BASCORA_DIR_BINARIOS "/bascora-cli"), argumentos);
+}
+
+int EjecutarCli(const QStringList& argumentos, QByteArray* salida, QByteArray* errores) {
+    QProcess p;
+    IniciarCli(p, argumentos);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    const QByteArray err = p.readAllStandardError();
+    if (salida) *salida = p.readAllStandardOutput() + (errores ? QByteArray() : err);
+    if (errores) *errores = err;
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
