@@ -20,6 +20,7 @@ QList<ComandoCli>& Registro() {
 
 int MostrarUso(QTextStream& salida) {
     salida << "uso: bascora-cli [--carpeta DIR] [-v] COMANDO ...\n";
+    salida << "     bascora-cli --version\n";
     for (const ComandoCli& c : Comandos()) salida << "  " << c.uso << "\n";
     return 2;
 }
@@ -62,6 +63,11 @@ int main(int argc, char** argv) {
         }
     }
     if (argumentos.isEmpty()) return MostrarUso(error);
+    if (argumentos.first() == QLatin1String("--version")) {
+        QTextStream(stdout) << "bascora-cli " << BASCORA_VERSION_MAJOR << "."
+                            << BASCORA_VERSION_MINOR << "." << BASCORA_VERSION_REVISION << "\n";
+        return 0;
+    }
 
     ContextoCarpeta::iniciar(QDir::currentPath());
     CargarValoresGlobales();

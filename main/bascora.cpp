@@ -50,6 +50,13 @@ void Fallo(const QString& texto) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the display check: installers and scripts ask on machines without one.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") != 0) continue;
+        std::printf("bascora %d.%d.%d\n", BASCORA_VERSION_MAJOR, BASCORA_VERSION_MINOR,
+                    BASCORA_VERSION_REVISION);
+        return 0;
+    }
     if (!HayPantalla()) {
         std::fprintf(stderr,
                      "bascora: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"

@@ -7,6 +7,7 @@ PAQUETES=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql
     libzip-dev libpugixml-dev libgtest-dev libgmock-dev libmodbus-dev
     xvfb xauth poppler-utils postgresql sqlite3 python3
+    dpkg-dev file desktop-file-utils
 )
 
 faltan=()
