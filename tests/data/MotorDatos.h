@@ -6,16 +6,10 @@
 
 #include <QString>
 #include <QVariant>
-#include <ostream>
 #include <string>
 
 #include "data/CDatos.h"
 #include "tests/support/CarpetaTemporal.h"
-
-// Readable parameter names in gtest output.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << s.toStdString();
-}
 
 // Runs SQL on a database directly, on a connection of its own.
 void EjecutarSql(const QString& cadena, const QString& sql);
