@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QVariant>
 #include <string>
 
 #include "data/CDatos.h"
 #include "tests/support/CarpetaTemporal.h"
+
+// Readable parameter names in gtest and ctest output.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << s.toStdString();
+}
 
 // Runs SQL on a database directly, on a connection of its own.
 void EjecutarSql(const QString& cadena, const QString& sql);

@@ -39,7 +39,6 @@ TEST(Provision, SoloAgregaLoQueFaltaYNuncaTocaLoQueHay) {
     EXPECT_EQ(datos.Cant_Registros(), 1);
     datos.CerrarBase();
     EXPECT_EQ(LeerConfig("BaseDeDatos", "DataTbReporte", QString(), true), "Pesadas");
-    EXPECT_TRUE(PrepararCarpeta().creado.isEmpty());
 
     CarpetaTemporal otra;
     otra.escribir("datos.db", QByteArray(2048, 'z'));
