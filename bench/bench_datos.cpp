@@ -4,45 +4,24 @@
 // sorting the grid by each column.
 // Usage: bench_datos [rows] [--pg]   (--pg: the server of BASCORA_PRUEBA_PG instead of SQLite)
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTableView>
-#include <cstdio>
 
+#include "bench/Medir.h"
 #include "data/CDatos.h"
 #include "data/Conexion.h"
 #include "data/ModeloTabla.h"
-#include "data/Provision.h"
 #include "data/Tablas.h"
+#include "reports/ConsultaReporte.h"
 #include "reports/ui/FrmDataGrid.h"
 #include "tests/support/CarpetaTemporal.h"
-#include "tests/support/PesadasAleatorias.h"
-
-namespace {
-
-double Ms(const QElapsedTimer& t) {
-    return t.nsecsElapsed() / 1e6;
-}
-
-bool Llenar(const QString& cadena, int filas) {
-    const bool ok = LlenarPesadasAleatorias(cadena, filas);
-    InformeProvision informe;
-    PrepararBase(cadena, informe);  // puts the indexes back
-    if (!informe.ok()) std::fprintf(stderr, "%s", qPrintable(informe.Texto()));
-    return ok && informe.ok();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int filas = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000000;
-    CarpetaTemporal carpeta;
     const bool pg = argc > 2 && QByteArray(argv[2]) == "--pg";
+    CarpetaTemporal carpeta;
     const QString cadena =
         pg ? qEnvironmentVariable("BASCORA_PRUEBA_PG") : CadenaConexionPredeterminada();
     if (cadena.isEmpty()) {
@@ -50,43 +29,26 @@ int main(int argc, char** argv) {
                      "BASCORA_PRUEBA_PG is not set (run through scripts/postgres-prueba.sh)\n");
         return 2;
     }
-    if (pg) {
-        const QString nombre = NuevoNombreConexion();
-        if (AbrirConexion(nombre, cadena, false, nullptr)) {
-            QSqlQuery(QSqlDatabase::database(nombre, false))
-                .exec(QStringLiteral("DROP TABLE IF EXISTS reporte"));
-        }
-        CerrarConexion(nombre);
-    }
+    if (pg) QSqlQuery(ConexionPara(cadena)).exec(QStringLiteral("DROP TABLE IF EXISTS reporte"));
     std::printf("engine: %s\n", pg ? "PostgreSQL" : "SQLite");
-    InformeProvision informe;
-    PrepararBase(cadena, informe);
-
-    QElapsedTimer t;
-    t.start();
-    if (!Llenar(cadena, filas)) return 1;
-    std::printf("fill %d rows (one transaction, then indexes): %.0f ms\n", filas, Ms(t));
+    if (!TablaGrande(cadena, filas)) return 1;
+    CerrarConexionesDelHilo();
 
     // 500 weighings, each one committed row, the way a download stores them.
-    t.restart();
+    QElapsedTimer t;
+    t.start();
     {
         CDatos datos;
         datos.AbrirBase(cadena);
-        datos.AbreRegistro(QStringLiteral("SELECT * FROM Reporte ORDER BY Lote,Numero ASC"));
+        datos.AbreRegistro("SELECT * FROM Reporte ORDER BY Lote,Numero ASC");
         const int lote = filas / 500 + 10;
         for (int i = 1; i <= 500; ++i) {
             datos.Registro.AddNew();
-            datos.Registro.AsignarCampo(QStringLiteral("Lote"), lote);
-            datos.Registro.AsignarCampo(QStringLiteral("Numero"), i);
-            datos.Registro.AsignarCampo(QStringLiteral("Fecha"), QStringLiteral("24/12/05"));
-            datos.Registro.AsignarCampo(QStringLiteral("Hora"), QStringLiteral("09:30"));
-            datos.Registro.AsignarCampo(QStringLiteral("Peso"), 1234.5);
-            for (int k = 1; k <= 5; ++k) {
-                datos.Registro.AsignarCampo(QStringLiteral("Codigo%1").arg(k), k);
-            }
+            const QVariantList valores{lote, i, "24/12/05", "09:30", 1234.5, 1, 2, 3, 4, 5};
+            for (int k = 0; k < valores.size(); ++k)
+                datos.Registro.AsignarCampo(ColumnasReporte()[k], valores[k]);
             datos.Registro.Update();
         }
-        datos.CierraRegistro();
         datos.CerrarBase();
         CerrarConexionesDelHilo();  // a download is a job: its thread's connection ends with it
     }
@@ -97,34 +59,31 @@ int main(int argc, char** argv) {
     {
         CDatos datos;
         datos.AbrirBase(cadena);
-        datos.AbreRegistro(QStringLiteral("SELECT * FROM Reporte ORDER BY Lote,Numero ASC"));
+        datos.AbreRegistro("SELECT * FROM Reporte ORDER BY Lote,Numero ASC");
         const bool hay = datos.Existe_Registro();
         const double abrir = Ms(t);
         datos.Registro.MoveLast();
-        const int ultimo = datos.Registro.Campo(QStringLiteral("Numero")).toInt();
         std::printf("CDatos: open %.0f ms, MoveLast %.0f ms (rows %d, last Numero %d, %s)\n", abrir,
-                    Ms(t) - abrir, datos.Registro.RecordCount(), ultimo, hay ? "ok" : "EMPTY");
+                    Ms(t) - abrir, datos.Registro.RecordCount(),
+                    datos.Registro.Campo("Numero").toInt(), hay ? "ok" : "EMPTY");
     }
 
     // The editable model: a filtered, sorted view of the whole table, its last row edited by key.
     t.restart();
     {
         ModeloTabla modelo;
-        modelo.Abrir({cadena, QStringLiteral("Reporte")}, QStringLiteral("Codigo1 > ?"), {0},
-                     {QStringLiteral("Lote"), QStringLiteral("Numero")});
+        modelo.Abrir({cadena, "Reporte"}, "Codigo1 > ?", {0}, {"Lote", "Numero"});
         const double abrir = Ms(t);
-        const int ultima = modelo.rowCount() - 1;
-        const bool cambiada =
-            modelo.Cambiar(ultima, QStringLiteral("Hora"), QStringLiteral("23:59"));
+        const bool cambiada = modelo.Cambiar(modelo.rowCount() - 1, "Hora", "23:59");
         std::printf("table model: open filtered %.0f ms, edit the last row %.0f ms (rows %d, %s)\n",
                     abrir, Ms(t) - abrir, modelo.rowCount(),
                     cambiada ? "ok" : qPrintable(modelo.Error()));
     }
 
     FrmDataGrid ventana;
-    auto* grilla = ventana.findChild<QTableView*>(QStringLiteral("grdDataGrid"));
+    auto* grilla = ventana.findChild<QTableView*>("grdDataGrid");
     t.restart();
-    ventana.Abrir(cadena, QStringLiteral("SELECT * FROM Reporte ORDER BY lote, numero ASC"));
+    ventana.Abrir(cadena, "SELECT * FROM Reporte ORDER BY lote, numero ASC");
     ventana.show();
     app.processEvents();
     const double abrir = Ms(t);
@@ -132,14 +91,11 @@ int main(int argc, char** argv) {
     grilla->repaint();
     std::printf(
         "grid: open on the whole table %.0f ms, to the last row %.0f ms (total %.0f ms, %s)\n",
-        abrir, Ms(t) - abrir, Ms(t),
-        qPrintable(
-            ventana.findChild<QWidget*>(QStringLiteral("Data1"))->property("caption").toString()));
+        abrir, Ms(t) - abrir, Ms(t), qPrintable(Caption(ventana)));
 
     for (const ColumnaTabla& c : Descripcion(TablaLogica::Reporte).columnas) {
         t.restart();
-        ventana.Abrir(cadena,
-                      QStringLiteral("SELECT * FROM Reporte ORDER BY %1 ASC").arg(c.nombre));
+        ventana.Abrir(cadena, "SELECT * FROM Reporte ORDER BY " + c.nombre + " ASC");
         grilla->repaint();
         const double orden = Ms(t);
         ventana.IrA(ventana.Cantidad());

@@ -4,15 +4,12 @@
 // bascora-cli (EnlaceDirecto). Prints frames per second, the wall time per frame, and the process
 // CPU time per frame (the software overhead: on a real 19200 baud line the wire, not this, should
 // set the pace). On the pty the same frames also go through a libmodbus RTU master, side by side.
-#include <time.h>
-
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "base/Globales.h"
+#include "bench/Medir.h"
 #include "link/ClienteEnlace.h"
 #include "link/EnlaceDirecto.h"
 #include "settings/Config.h"
@@ -25,16 +22,7 @@
 
 namespace {
 
-constexpr int kEsclavo = 1;
-constexpr int kTramasLectura = 813;
-constexpr int kTramasEscritura = 500;
-constexpr int kRondas = 5;
-
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+constexpr int kEsclavo = 1, kTramasLectura = 813, kTramasEscritura = 500, kRondas = 5;
 
 struct Medida {
     bool ok = false;
@@ -46,23 +34,11 @@ struct Medida {
 
 template <typename F>
 Medida Medir(int tramas, F&& peticion) {
-    Medida m;
-    m.tramas = tramas;
     QElapsedTimer t;
     const double cpu0 = CpuMs();
     t.start();
-    m.ok = peticion();
-    m.paredMs = double(t.nsecsElapsed()) / 1e6;
-    m.cpuMs = CpuMs() - cpu0;
-    return m;
-}
-
-void Imprimir(const char* linea, const char* quien, const char* que, const Medida& m) {
-    std::printf(
-        "%-4s %-9s %-20s %s  %4d frames  %8.1f ms  %8.0f frames/s  %6.3f ms/frame wall  "
-        "%6.3f ms/frame cpu\n",
-        linea, quien, que, m.ok ? "ok  " : "FAIL", m.tramas, m.paredMs,
-        m.tramas / (m.paredMs / 1e3), m.paredMs / m.tramas, m.cpuPorTrama());
+    const bool ok = peticion();
+    return {ok, tramas, Ms(t), CpuMs() - cpu0};
 }
 
 struct Par {
@@ -70,30 +46,39 @@ struct Par {
 };
 
 // The round of median CPU per frame, each figure on its own; failed if any round failed.
-Par Mediana(std::vector<Par> rondas) {
-    Par r;
-    auto mediana = [&rondas](Medida Par::*campo) {
-        std::sort(rondas.begin(), rondas.end(), [campo](const Par& a, const Par& b) {
-            return (a.*campo).cpuPorTrama() < (b.*campo).cpuPorTrama();
-        });
-        Medida m = rondas[rondas.size() / 2].*campo;
-        for (const Par& p : rondas) m.ok = m.ok && (p.*campo).ok;
-        return m;
-    };
-    r.lectura = mediana(&Par::lectura);
-    r.escritura = mediana(&Par::escritura);
-    return r;
+Medida Mediana(std::vector<Par> rondas, Medida Par::*campo) {
+    std::sort(rondas.begin(), rondas.end(), [campo](const Par& a, const Par& b) {
+        return (a.*campo).cpuPorTrama() < (b.*campo).cpuPorTrama();
+    });
+    Medida m = rondas[rondas.size() / 2].*campo;
+    for (const Par& p : rondas) m.ok = m.ok && (p.*campo).ok;
+    return m;
+}
+
+// Prints the median read and write of a master's rounds; counts what failed.
+Par Informar(const char* linea, const char* quien, const std::vector<Par>& rondas, int& fallos) {
+    const Par p{Mediana(rondas, &Par::lectura), Mediana(rondas, &Par::escritura)};
+    for (const auto& [que, m] :
+         {std::pair{"read 6500 registers", p.lectura}, {"write 500 registers", p.escritura}}) {
+        std::printf(
+            "%-4s %-9s %-20s %s  %4d frames  %8.1f ms  %8.0f frames/s  %6.3f ms/frame wall  "
+            "%6.3f ms/frame cpu\n",
+            linea, quien, que, m.ok ? "ok  " : "FAIL", m.tramas, m.paredMs,
+            m.tramas / (m.paredMs / 1e3), m.paredMs / m.tramas, m.cpuPorTrama());
+        fallos += !m.ok;
+    }
+    return p;
 }
 
 Par MedirEnlace(Enlace& enlace, const QByteArray& datos) {
-    Par p;
-    p.lectura = Medir(kTramasLectura, [&] {
-        QByteArray dato;
-        return LeerRegistros(enlace, DirAuditoria, 6500, &dato) && dato.size() == 13000;
-    });
-    p.escritura = Medir(kTramasEscritura,
-                        [&] { return EscribirRegistros(enlace, DirPLU, datos.left(1000)); });
-    return p;
+    QByteArray dato;
+    return {Medir(kTramasLectura,
+                  [&] {
+                      return LeerRegistros(enlace, DirAuditoria, 6500, &dato) &&
+                             dato.size() == 13000;
+                  }),
+            Medir(kTramasEscritura,
+                  [&] { return EscribirRegistros(enlace, DirPLU, datos.left(1000)); })};
 }
 
 #ifdef BASCORA_CON_LIBMODBUS
@@ -129,24 +114,20 @@ Par MedirLibmodbus(const QString& pty, const QByteArray& datos) {
 #endif
 
 void ConfigurarLinea(const char* linea, const ProcesoSimulador& sim) {
-    if (QByteArrayView(linea) == "TCP") {
-        GuardarConfig(QStringLiteral("Global"), QStringLiteral("Comunicacion_1"), 1);
-        GuardarConfig(QStringLiteral("Global"), QStringLiteral("Host_1"),
-                      QStringLiteral("127.0.0.1"));
-        GuardarConfig(QStringLiteral("Global"), QStringLiteral("Port_1"), int(sim.puerto()));
-    } else {
-        GuardarConfig(QStringLiteral("Global"), QStringLiteral("Comunicacion_1"), 0);
-        GuardarConfig(QStringLiteral("Global"), QStringLiteral("Comm_1"), 1);
-        GuardarConfig(QStringLiteral("Puertos"), QStringLiteral("1"), sim.rutaPty());
-    }
+    if (QByteArrayView(linea) == "TCP")
+        GuardarConfigSeccion("Global", {{"Comunicacion_1", "1"},
+                                        {"Host_1", "127.0.0.1"},
+                                        {"Port_1", QString::number(sim.puerto())}});
+    else
+        GuardarConfigSeccion("Global", {{"Comunicacion_1", "0"}, {"Comm_1", "1"}});
+    GuardarConfig(QStringLiteral("Puertos"), QStringLiteral("1"), sim.rutaPty());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    ProcesoSimulador sim(
-        {QStringLiteral("--pty"), QStringLiteral("--id"), QString::number(kEsclavo)});
+    ProcesoSimulador sim({"--pty", "--id", QString::number(kEsclavo)});
     if (!sim.iniciado() || sim.rutaPty().isEmpty()) {
         std::fprintf(stderr, "bascora-simulador did not start\n");
         return 1;
@@ -158,17 +139,14 @@ int main(int argc, char** argv) {
     // The machine is shared: every figure is the median of several rounds, and the masters take
     // turns within a round so that they see the same load.
     int fallos = 0;
-    auto contar = [&fallos](const Par& p) { fallos += !p.lectura.ok + !p.escritura.ok; };
     for (const char* linea : {"TCP", "PTY"}) {
         ConfigurarLinea(linea, sim);
         Reintentos = 0;
         std::vector<Par> cliente, directo, libmodbus;
         for (int ronda = 0; ronda < kRondas; ++ronda) {
-            {
-                // Gone before another master opens the same port.
-                ClienteEnlace c;
-                cliente.push_back(MedirEnlace(c, datos));
-            }
+            cliente.push_back(
+                MedirEnlace(*std::make_unique<ClienteEnlace>(), datos));  // gone before
+            // another master opens the same port
             EnlaceDirecto d;
             directo.push_back(MedirEnlace(d, datos));
 #ifdef BASCORA_CON_LIBMODBUS
@@ -176,18 +154,10 @@ int main(int argc, char** argv) {
                 libmodbus.push_back(MedirLibmodbus(sim.rutaPty(), datos));
 #endif
         }
-        const Par c = Mediana(cliente), d = Mediana(directo);
-        contar(c);
-        contar(d);
-        Imprimir(linea, "client", "read 6500 registers", c.lectura);
-        Imprimir(linea, "client", "write 500 registers", c.escritura);
-        Imprimir(linea, "direct", "read 6500 registers", d.lectura);
-        Imprimir(linea, "direct", "write 500 registers", d.escritura);
+        const Par c = Informar(linea, "client", cliente, fallos);
+        Informar(linea, "direct", directo, fallos);
         if (!libmodbus.empty()) {
-            const Par m = Mediana(libmodbus);
-            contar(m);
-            Imprimir(linea, "libmodbus", "read 6500 registers", m.lectura);
-            Imprimir(linea, "libmodbus", "write 500 registers", m.escritura);
+            const Par m = Informar(linea, "libmodbus", libmodbus, fallos);
             std::printf("%-4s cpu per frame, client / libmodbus: read %.2f, write %.2f\n", linea,
                         c.lectura.cpuPorTrama() / m.lectura.cpuPorTrama(),
                         c.escritura.cpuPorTrama() / m.escritura.cpuPorTrama());

@@ -3,7 +3,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <cstdio>
 
 #include "data/Conexion.h"
 #include "data/Provision.h"
@@ -13,41 +12,9 @@ namespace {
 const QString kSinPostgres = QStringLiteral(
     "PostgreSQL skipped: BASCORA_PRUEBA_PG is not set (run through scripts/postgres-prueba.sh)");
 
-// Said once at the start, so that a run without a server does not look like a full pass.
-class AvisoPostgres : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("BASCORA_PRUEBA_PG"))
-            std::fprintf(stderr, "*** %s\n", qPrintable(kSinPostgres));
-    }
-};
-[[maybe_unused]] auto* const aviso = ::testing::AddGlobalTestEnvironment(new AvisoPostgres);
-
 const QString kBorrarTablas = QStringLiteral(
     "DROP TABLE IF EXISTS plu, plu_setup, ticket1, ticket2, ticket3, ticket4, ticket5, reporte, "
     "setup, global, recetas, prueba CASCADE");
-
-}  // namespace
-
-void MotorDatos::SetUp() {
-    if (EsPostgres()) {
-        cadena = qEnvironmentVariable("BASCORA_PRUEBA_PG");
-        if (cadena.isEmpty()) GTEST_SKIP() << qPrintable(kSinPostgres);
-        Sql(kBorrarTablas);
-    } else {
-        cadena = QStringLiteral("Driver=QSQLITE;Data Source=datos.db;");
-    }
-    InformeProvision informe;
-    PrepararBase(cadena, informe);
-    ASSERT_TRUE(informe.ok()) << qPrintable(informe.Texto());
-}
-
-void MotorDatos::TearDown() {
-    CerrarConexionesDelHilo();
-    if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
-}
-
-namespace {
 
 // Runs `sql` on a connection of its own; `valor` gets the first value of the first row.
 bool Consultar(const QString& cadena, const QString& sql, QVariant* valor, QString* error) {
@@ -64,6 +31,21 @@ bool Consultar(const QString& cadena, const QString& sql, QVariant* valor, QStri
 }
 
 }  // namespace
+
+void MotorDatos::SetUp() {
+    cadena = EsPostgres() ? qEnvironmentVariable("BASCORA_PRUEBA_PG")
+                          : QStringLiteral("Driver=QSQLITE;Data Source=datos.db;");
+    if (cadena.isEmpty()) GTEST_SKIP() << qPrintable(kSinPostgres);
+    if (EsPostgres()) Sql(kBorrarTablas);
+    InformeProvision informe;
+    PrepararBase(cadena, informe);
+    ASSERT_TRUE(informe.ok()) << qPrintable(informe.Texto());
+}
+
+void MotorDatos::TearDown() {
+    CerrarConexionesDelHilo();
+    if (EsPostgres() && !cadena.isEmpty()) Sql(kBorrarTablas);
+}
 
 bool MotorDatos::IntentarSql(const QString& sql) {
     return Consultar(cadena, sql, nullptr, nullptr);

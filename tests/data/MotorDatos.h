@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QVariant>
-#include <ostream>
 #include <string>
 
 #include "data/CDatos.h"
 #include "tests/support/CarpetaTemporal.h"
 
-// Readable parameter names in gtest output.
+// Readable parameter names in gtest and ctest output.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << s.toStdString();
 }

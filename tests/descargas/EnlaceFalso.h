@@ -38,8 +38,7 @@ inline void ConfigurarPlano(const QString& nombre, const QString& lote,
 
 // The last batch number used, from the settings of the current folder.
 inline long long LoteGuardado() {
-    return ValorEntero(
-        LeerConfig(QStringLiteral("global"), QStringLiteral("Lote"), QStringLiteral("1")));
+    return ValorEntero(LeerConfig("global", "Lote", "1"));
 }
 
 // The CR LF lines of a text file in the current folder (none when it is missing).
@@ -68,18 +67,11 @@ class EnlaceFalso : public Enlace {
 
     // The next `veces` requests "R 7041", "T 6", ... (mode and register) fail.
     void fallar(const QString& modoYRegistro, int veces = 1) { fallos_[modoYRegistro] += veces; }
-    // The unlock (00 00 to the lock register, not the lock) fails once.
-    void fallarDesbloqueo() {
-        antes = [this](const PeticionEnlace& p) {
-            if (p.Modo == QLatin1String("T") && p.Dato == QByteArray(2, '\0')) fallar("T 13541");
-        };
-    }
 
     void cargar(int cantidad) {
         for (int i = 1; i <= cantidad; ++i) pesadas.append(RegistroDePrueba(i));
     }
     int cuenta() const { return cuentaForzada >= 0 ? cuentaForzada : int(pesadas.size()); }
-    int escrituras() const { return int(peticiones.filter(QStringLiteral("T ")).size()); }
 
     void Solicitar(PeticionEnlace& p) override {
         if (antes) antes(p);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
@@ -15,13 +14,11 @@ class DiscoLleno {
   public:
     explicit DiscoLleno(int kilobytes = 256) {
         const QByteArray opciones = "size=" + QByteArray::number(kilobytes) + "k";
-        if (::mount("tmpfs", QFile::encodeName(punto_.path()).constData(), "tmpfs", 0,
-                    opciones.constData()) == 0) {
-            montado_ = true;
-        } else {
+        montado_ = ::mount("tmpfs", QFile::encodeName(punto_.path()).constData(), "tmpfs", 0,
+                           opciones.constData()) == 0;
+        if (!montado_)
             motivo_ = QStringLiteral("cannot mount a small tmpfs (needs root): ") +
                       QString::fromLocal8Bit(std::strerror(errno));
-        }
     }
     ~DiscoLleno() {
         if (montado_) ::umount2(QFile::encodeName(punto_.path()).constData(), MNT_DETACH);
@@ -38,16 +35,15 @@ class DiscoLleno {
     // Fills every free page with 4 KiB files, then frees `paginasLibres` of them again.
     void llenar(int paginasLibres = 0) {
         const QByteArray pagina(4096, 'r');
-        for (int i = 0;; ++i) {
-            QFile f(ruta(QStringLiteral("relleno-%1").arg(i)));
+        int rellenos = 0;
+        for (;; ++rellenos) {
+            QFile f(ruta(QStringLiteral("relleno-%1").arg(rellenos)));
             if (!f.open(QIODevice::WriteOnly) || f.write(pagina) != pagina.size() || !f.flush()) {
-                f.close();
                 f.remove();
                 break;
             }
-            rellenos_ = i + 1;
         }
-        for (int i = 0; i < paginasLibres && i < rellenos_; ++i)
+        for (int i = 0; i < paginasLibres && i < rellenos; ++i)
             QFile::remove(ruta(QStringLiteral("relleno-%1").arg(i)));
     }
 
@@ -55,5 +51,4 @@ class DiscoLleno {
     QTemporaryDir punto_;
     bool montado_ = false;
     QString motivo_;
-    int rellenos_ = 0;
 };

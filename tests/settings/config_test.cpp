@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "settings/Config.h"
@@ -24,24 +23,20 @@ TEST(Config, ReadingRules) {
     const QList<std::pair<QString, QString>> casos = {
         {"Punto", ""},                  // lone full stop: empty text
         {"Vacio", "def"},               // nothing after "=": default
-        {"Cinco", "5"},                 //
         {"SinPunto", "ab"},             // hand-written value loses a char
         {"Blancos", "a  b "},           // leading blanks go, inner stay
         {"CLAVE", "uno"},               // any case, first match wins
         {"Largo", QString(253, u'x')},  // the read buffer keeps 254 characters
         {"Otra", "def"},                // only the first section of a name counts
-        {"Falta", "def"},
     };
     for (const auto& [clave, esperado] : casos)
         EXPECT_EQ(LeerConfig("Global", clave, "def"), esperado) << qPrintable(clave);
-    EXPECT_EQ(LeerConfig("Otra", "Cinco", "x"), "x");
     EXPECT_EQ(LeerConfig("acentos", QString::fromUtf8("Organización"), ""),
               QString::fromUtf8("Compañía €"));
 }
 
 TEST(Config, FirstWriteCreatesTheFileInWindows1252) {
     CarpetaTemporal carpeta;
-    EXPECT_EQ(LeerConfig("global", "Lote", "1"), "1");
     GuardarConfig("global", "lote", 5);
     GuardarConfig("global", "Usuario", QString::fromUtf8("José"));
     EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nlote=5.\r\nUsuario=Jos\xe9.\r\n");
@@ -68,10 +63,7 @@ TEST(Config, ScrambledValuesRoundTripEveryByte) {
     QByteArray todos;
     for (int b = 1; b < 256; ++b) todos.append(char(b));
     const QString texto = DesdeAnsi(todos);
-    EXPECT_EQ(AAnsi(texto), todos);
-    const QString cifrado = CifrarTexto(texto, 255);
-    EXPECT_EQ(cifrado.size(), texto.size());
-    EXPECT_EQ(CifrarTexto(cifrado, 255), texto);
+    EXPECT_EQ(CifrarTexto(CifrarTexto(texto, 255), 255), texto);
     EXPECT_EQ(CifrarTexto("A", 255), QString(QChar(0xBE)));
 
     CarpetaTemporal carpeta;
@@ -79,7 +71,6 @@ TEST(Config, ScrambledValuesRoundTripEveryByte) {
     GuardarConfig("BaseDeDatos", "DataCSReporte", cadena, true);
     EXPECT_FALSE(carpeta.leer(kIni).contains("Driver"));
     EXPECT_EQ(LeerConfig("BaseDeDatos", "DataCSReporte", "", true), cadena);
-    EXPECT_EQ(LeerConfig("BaseDeDatos", "Falta", "", true), "");
 }
 
 TEST(Config, UnreadableFileGivesDefaultsAndIsNotReplaced) {
@@ -90,12 +81,6 @@ TEST(Config, UnreadableFileGivesDefaultsAndIsNotReplaced) {
     EXPECT_FALSE(GuardarConfig("A", "K", "2", false, false, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(QFileInfo(carpeta.ruta(kIni)).isDir());
-}
-
-TEST(Config, LeadingIntegerOfASetting) {
-    for (const auto& [texto, valor] :
-         QList<std::pair<QString, long long>>{{"", 0}, {" 23abc", 23}, {"-5", -5}, {"x5", 0}})
-        EXPECT_EQ(ValorEntero(texto), valor) << qPrintable(texto);
 }
 
 }  // namespace

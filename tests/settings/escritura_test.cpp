@@ -1,19 +1,17 @@
 // Writes of bascora.ini that lose nothing: refused when the file cannot hold the value as given,
-// the old file kept whole on a full disk, concurrent writers and counters never losing a key.
+// concurrent writers and counters never losing a key (a full disk: the download's command test).
 #include <gtest/gtest.h>
 
 #include <QSet>
 #include <QThread>
 #include <atomic>
 #include <climits>
-#include <functional>
 #include <vector>
 
 #include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
 #include "settings/Idioma.h"
-#include "tests/settings/DiscoLleno.h"
 #include "tests/support/CarpetaTemporal.h"
 
 namespace {
@@ -39,27 +37,17 @@ TEST(Escritura, ValorONombreQueElArchivoNoPuedeGuardarSeRechazaSinTocarNada) {
     const QString largo253(253, u'x');
     const QList<Caso> casos = {
         {"plain ò õ ß keep", "Global", "K", Texto("xòõß y"), false, true},
-        {"253 characters", "Global", "K", largo253, false, true},
         {"253 scrambled", "Global", "K", largo253, true, true},
         {"euro and undefined byte", "Global", "K", Texto("€ \u0081"), true, true},
-        {"inner and trailing blanks", "Global", "K", "a  b  ", false, true},
-        {"empty", "Global", "K", "", true, true},
         {"254 scrambled", "Global", "K", largo253 + u'x', true, false},
         {"LF", "Global", "K", "uno\n[B]\nX=dos", false, false},
         {"ò scrambles to CR", "Global", "K", Texto("Bòveda"), true, false},
         {"leading blank", "Global", "K", " 5", false, false},
-        {"ß scrambles to a leading blank", "Global", "K", Texto("ßx"), true, false},
-        {"ó scrambles to a leading form feed", "Global", "K", Texto("óx"), true, false},
         {"ÿ scrambles to NUL", "Global", "K", Texto("aÿ"), true, false},
         {"outside Windows-1252", "Global", "K", Texto("日本"), false, false},
         {"section with ]", "A]B", "K", "v", false, false},
-        {"section starting with [", "[A", "K", "v", false, false},
-        {"key with LF", "Global", "a\nb", "v", false, false},
-        {"section with leading blank", " Global", "K", "v", false, false},
         {"empty section", "", "K", "v", false, false},
         {"key with =", "Global", "a=b", "v", false, false},
-        {"key starting with ;", "Global", ";k", "v", false, false},
-        {"key with trailing blank", "Global", "k ", "v", false, false},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -69,7 +57,6 @@ TEST(Escritura, ValorONombreQueElArchivoNoPuedeGuardarSeRechazaSinTocarNada) {
         const bool guardado = GuardarConfig(c.seccion, c.clave, c.valor, c.cifrado, false, &error);
         EXPECT_EQ(guardado, c.guardable) << error.toStdString();
         if (guardado) {
-            EXPECT_TRUE(error.isEmpty());
             EXPECT_EQ(LeerConfig(c.seccion, c.clave, "falta", c.cifrado), c.valor);
             continue;
         }
@@ -105,50 +92,6 @@ TEST(Escritura, EnLaBaseSinTablaAlcanzableNoSeDaPorGuardado) {
     DataTbGlobal = tabla;
 }
 
-class DiscoLlenoTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!disco_.montado()) GTEST_SKIP() << disco_.motivo().toStdString();
-        ContextoCarpeta::reemplazar(std::make_shared<ContextoCarpeta>(disco_.ruta()));
-        // Big enough that the new copy needs several pages.
-        QByteArray contenido = "[Global]\r\nLote=41.\r\n";
-        for (int i = 0; i < 400; ++i) contenido += "Clave" + QByteArray::number(i) + "=valor.\r\n";
-        QFile f(disco_.ruta(kIni));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(contenido), contenido.size());
-        f.close();
-        original_ = contenido;
-    }
-    void TearDown() override { ContextoCarpeta::reemplazar(anterior_); }
-
-    QByteArray enDisco() const {
-        QFile f(disco_.ruta(kIni));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    CarpetaTemporal otra_;  // keeps the tests' own context to come back to
-    std::shared_ptr<ContextoCarpeta> anterior_ = ContextoCarpeta::compartido();
-    DiscoLleno disco_;
-    QByteArray original_;
-};
-
-TEST_F(DiscoLlenoTest, ElArchivoQuedaEnteroYLaEscrituraFalla) {
-    for (int libres : {0, 1}) {  // no room even for the lock file; room for the lock only
-        SCOPED_TRACE(libres);
-        disco_.llenar(libres);
-        QString error;
-        EXPECT_FALSE(GuardarConfig("Global", "Nueva", "x", false, false, &error));
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(enDisco(), original_);
-        EXPECT_FALSE(IncrementarConfig("Global", "Lote", 1, &error).has_value());
-        EXPECT_EQ(enDisco(), original_);
-        EXPECT_EQ(LeerConfig("Global", "Lote", ""), "41");
-        const QStringList sobras =
-            QDir(disco_.ruta()).entryList({"bascora.ini?*"}, QDir::Files | QDir::Hidden);
-        EXPECT_TRUE(sobras.isEmpty()) << sobras.join(' ').toStdString();
-    }
-}
-
 TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
     struct Fila {
         QByteArray archivo;
@@ -157,10 +100,7 @@ TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
     };
     const QList<Fila> filas = {
         {"", 1, 2},                           // no file: the minimum counts as stored
-        {"[global]\r\nLote=.\r\n", 1, 2},     // empty value
-        {"[GLOBAL]\r\nlote=41.\r\n", 1, 42},  // any case
         {"[global]\r\nLote=7.\r\n", 10, 11},  // below the minimum
-        {"[global]\r\nLote=abc.\r\n", 0, 1},  // not a number
         {"[global]\r\nLote=9999999999.\r\n", 1, 10000000000},
     };
     for (const Fila& f : filas) {
@@ -172,73 +112,50 @@ TEST(Contador, IncrementaDesdeElMinimoYLoDejaEnDisco) {
         ASSERT_TRUE(nuevo.has_value()) << error.toStdString();
         EXPECT_EQ(*nuevo, f.esperado);
         EXPECT_TRUE(carpeta.leer(kIni).contains("=" + QByteArray::number(f.esperado) + ".\r\n"));
-        EXPECT_EQ(ValorEntero(LeerConfig("Global", "LOTE", "")), f.esperado);
     }
     CarpetaTemporal carpeta;
     carpeta.escribir(kIni, "[global]\r\nLote=7.\r\n");
     QString error;
     EXPECT_FALSE(IncrementarConfig("global", "Lote", LLONG_MAX, &error).has_value());
-    EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(IncrementarConfig("glo]bal", "Lote", 1, &error).has_value());
     EXPECT_EQ(carpeta.leer(kIni), "[global]\r\nLote=7.\r\n");
 }
 
-// Runs `trabajo(h)` on `n` threads at once and waits for all of them.
-void EnHilos(int n, const std::function<void(int)>& trabajo) {
-    std::vector<std::unique_ptr<QThread>> hilos;
-    for (int h = 0; h < n; ++h) {
-        hilos.emplace_back(QThread::create(trabajo, h));
-        hilos.back()->start();
-    }
-    for (auto& h : hilos) h->wait();
-}
-
-constexpr int kHilos = 4;
-constexpr int kVeces = 15;
-
-// Threads of one process: each value handed out once, none lost.
-TEST(Contador, HilosQueIncrementanALaVezNoRepitenNiPierden) {
-    CarpetaTemporal carpeta;
-    std::vector<std::vector<long long>> vistos(kHilos);
-    EnHilos(kHilos, [&](int h) {
-        for (int i = 0; i < kVeces; ++i) {
-            if (const auto v = IncrementarConfig("global", "Lote", 1)) vistos[h].push_back(*v);
-        }
-    });
-    QSet<long long> todos;
-    for (const auto& v : vistos) todos.unite(QSet<long long>(v.begin(), v.end()));
-    EXPECT_EQ(todos.size(), kHilos * kVeces);
-    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 1 + kHilos * kVeces);
-}
-
-// Writers of distinct keys lose none; readers meanwhile see every value whole.
-TEST(Escritura, HilosQueGuardanClavesDistintasNoPierdenNinguna) {
+// Threads of one process at once: writers of distinct keys and counters lose nothing, each
+// counter value is handed out once, and readers meanwhile see every value whole.
+TEST(Escritura, HilosQueGuardanEIncrementanALaVezNoPierdenNada) {
+    constexpr int kHilos = 4, kVeces = 15;
     CarpetaTemporal carpeta;
     carpeta.escribir("Idioma.cfg", "[Idioma]\r\n005002=Connect.\r\n");
     ASSERT_TRUE(GuardarConfig("Global", "Fijo", "siempre"));
     const auto clave = [](int h, int i) { return QStringLiteral("H%1_%2").arg(h).arg(i); };
     std::atomic<int> escritos = 0, fallos = 0, malos = 0;
-    EnHilos(2 * kHilos, [&](int h) {
-        if (h >= kHilos) {  // a reader
-            while (escritos < kHilos) {
+    std::vector<std::vector<long long>> vistos(kHilos);
+    std::vector<std::unique_ptr<QThread>> hilos;
+    for (int h = 0; h < 2 * kHilos; ++h) {
+        hilos.emplace_back(QThread::create([&, h] {
+            while (h >= kHilos && escritos < kHilos) {  // a reader
                 if (LeerConfig("Global", "Fijo", "") != "siempre") ++malos;
-                const QString v = LeerConfig("Global", clave(0, kVeces - 1), "falta");
-                if (v != "falta" && v != clave(0, kVeces - 1)) ++malos;
                 if (TextoIdioma("005002", "Conectar") != "Connect") ++malos;
             }
-            return;
-        }
-        for (int i = 0; i < kVeces; ++i) {
-            if (!GuardarConfig("Global", clave(h, i), clave(h, i))) ++fallos;
-        }
-        ++escritos;
-    });
+            for (int i = 0; h < kHilos && i < kVeces; ++i) {
+                if (!GuardarConfig("Global", clave(h, i), clave(h, i))) ++fallos;
+                if (const auto v = IncrementarConfig("global", "Lote", 1)) vistos[h].push_back(*v);
+            }
+            if (h < kHilos) ++escritos;
+        }));
+        hilos.back()->start();
+    }
+    for (auto& h : hilos) h->wait();
     EXPECT_EQ(fallos, 0);
     EXPECT_EQ(malos, 0);
-    for (int h = 0; h < kHilos; ++h) {
+    QSet<long long> todos;
+    for (const auto& v : vistos) todos.unite(QSet<long long>(v.begin(), v.end()));
+    EXPECT_EQ(todos.size(), kHilos * kVeces);
+    EXPECT_EQ(ValorEntero(LeerConfig("global", "Lote", "")), 1 + kHilos * kVeces);
+    for (int h = 0; h < kHilos; ++h)
         for (int i = 0; i < kVeces; ++i)
             EXPECT_EQ(LeerConfig("Global", clave(h, i), "falta"), clave(h, i));
-    }
 }
 
 }  // namespace
