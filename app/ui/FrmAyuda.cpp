@@ -102,8 +102,11 @@ void FrmAyuda::CambiarIndice(const QString& indice) {
     Filtrar(txtBuscar->text());
     if (visto.isEmpty()) return;
     const QDir carpeta = QFileInfo(indice_).absoluteDir();
-    txtPagina->setSource(
-        QUrl::fromLocalFile(carpeta.exists(visto) ? carpeta.filePath(visto) : indice_));
+    const QString pagina = carpeta.exists(visto) ? carpeta.filePath(visto) : indice_;
+    txtPagina->setSource(QUrl::fromLocalFile(pagina));
+    for (int i = 0; i < paginas_.size(); ++i) {
+        if (QFileInfo(paginas_.at(i).ruta) == QFileInfo(pagina)) lstTemas->setCurrentRow(i);
+    }
 }
 
 void FrmAyuda::CargarPaginas() {
