@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "settings/ContextoCarpeta.h"
+#include "settings/Idioma.h"
+
 QString TituloPrograma() {
     return QStringLiteral("Bascora");
 }
@@ -22,11 +25,25 @@ QString RutaRecursos() {
     return QStringLiteral(BASCORA_RECURSOS_INSTALADOS);
 }
 
+namespace {
+
+// The help's subfolder for `local`: none for Spanish, the pages' own language; else the language
+// code ("en").
+QString SubcarpetaAyuda(const QLocale& local) {
+    if (local.language() == QLocale::Spanish) return QString();
+    return QLocale::languageToCode(local.language()) + u'/';
+}
+
+}  // namespace
+
 QString RutaAyuda() {
-    const QStringList candidatas = {
-        QDir::current().filePath(QStringLiteral("ayuda/index.html")),
-        RutaRecursos() + QStringLiteral("/ayuda/index.html"),
-    };
+    const ContextoCarpeta& datos = ContextoCarpeta::actual();
+    QStringList candidatas;
+    // The language in use first; a language without pages of its own gets the Spanish ones.
+    for (const QString& sub : {SubcarpetaAyuda(LocalePrograma()), QString()}) {
+        const QString pagina = QStringLiteral("ayuda/") + sub + QStringLiteral("index.html");
+        candidatas << datos.ruta(pagina) << RutaRecursos() + u'/' + pagina;
+    }
     for (const QString& ruta : candidatas) {
         const QFileInfo info(ruta);
         if (info.isFile() && info.isReadable()) return info.absoluteFilePath();

@@ -12,6 +12,7 @@ QString TituloPrograma();
 // installed).
 QString RutaRecursos();
 
-// The help contents page: ayuda/index.html of the data folder when there is one (a site may ship
-// its own), else the one among the shipped resources. Empty when neither exists or is readable.
+// The help contents page in the language in use: ayuda/index.html (Spanish) or ayuda/<language
+// code>/index.html, of the data folder when there is one (a site may ship its own), else among the
+// shipped resources; the Spanish page when the language has none. Empty when none is readable.
 QString RutaAyuda();

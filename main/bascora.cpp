@@ -6,13 +6,14 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "base/Globales.h"
 #include "app/Recursos.h"
 #include "app/ui/Arranque.h"
 #include "app/ui/FrmPrincipal.h"
 #include "app/ui/FrmSplash.h"
+#include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/ContextoCarpeta.h"
+#include "settings/Idioma.h"
 #include "settings/ValoresGlobales.h"
 
 namespace {
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
     }
 
     ContextoCarpeta::iniciar(QDir::currentPath());
+    // Qt's own texts (buttons, dialogs) in the language of the data folder, before any window.
+    AplicarIdiomaQt();
     FrmSplash splash;
     splash.MostrarYa();
 

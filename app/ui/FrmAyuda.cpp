@@ -1,6 +1,7 @@
 #include "app/ui/FrmAyuda.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -32,17 +33,13 @@ QString TituloDe(const QString& html, const QString& respaldo) {
 FrmAyuda::FrmAyuda(const QString& indice, QWidget* parent)
     : QWidget(parent, Qt::Window), indice_(QFileInfo(indice).absoluteFilePath()) {
     setObjectName(QStringLiteral("frmAyuda"));
-    setWindowTitle(TituloPrograma() + QStringLiteral(" - ") +
-                   TextoIdioma(QStringLiteral("005043"), QStringLiteral("Ayuda")));
 
-    auto* lblBuscar =
-        new QLabel(TextoIdioma(QStringLiteral("005044"), QStringLiteral("Buscar:")), this);
+    lblBuscar = new QLabel(this);
     txtBuscar = new QLineEdit(this);
     txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
     txtBuscar->setClearButtonEnabled(true);
     lblBuscar->setBuddy(txtBuscar);
-    auto* lblTemas =
-        new QLabel(TextoIdioma(QStringLiteral("005045"), QStringLiteral("Contenido")), this);
+    lblTemas = new QLabel(this);
     lstTemas = new QListWidget(this);
     lstTemas->setObjectName(QStringLiteral("lstTemas"));
     txtPagina = new QTextBrowser(this);
@@ -66,10 +63,50 @@ FrmAyuda::FrmAyuda(const QString& indice, QWidget* parent)
     marco->addWidget(division);
     resize(880, 580);
 
+    PonerTextos();
     CargarPaginas();
     connect(txtBuscar, &QLineEdit::textChanged, this, &FrmAyuda::Filtrar);
     connect(lstTemas, &QListWidget::itemActivated, this, &FrmAyuda::AbrirTema);
     connect(lstTemas, &QListWidget::itemClicked, this, &FrmAyuda::AbrirTema);
+}
+
+void FrmAyuda::PonerTextos() {
+    setWindowTitle(TituloPrograma() + QStringLiteral(" - ") +
+                   TextoIdioma(QStringLiteral("005043"), QStringLiteral("Ayuda")));
+    lblBuscar->setText(TextoIdioma(QStringLiteral("005044"), QStringLiteral("Buscar:")));
+    lblTemas->setText(TextoIdioma(QStringLiteral("005045"), QStringLiteral("Contenido")));
+}
+
+void FrmAyuda::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) {
+        PonerTextos();
+        // No pages in the new language: keep the ones shown rather than an empty window.
+        const QString indice = RutaAyuda();
+        if (!indice.isEmpty()) CambiarIndice(indice);
+    }
+    QWidget::changeEvent(evento);
+}
+
+// Loads the pages beside `indice` in place of the current ones, keeping the search and showing the
+// page of the same name that was on view.
+void FrmAyuda::CambiarIndice(const QString& indice) {
+    const QString nuevo = QFileInfo(indice).absoluteFilePath();
+    if (nuevo == indice_) return;
+    const QString visto = txtPagina->source().isLocalFile()
+                              ? QFileInfo(txtPagina->source().toLocalFile()).fileName()
+                              : QString();
+    indice_ = nuevo;
+    paginas_.clear();
+    lstTemas->clear();
+    CargarPaginas();
+    Filtrar(txtBuscar->text());
+    if (visto.isEmpty()) return;
+    const QDir carpeta = QFileInfo(indice_).absoluteDir();
+    const QString pagina = carpeta.exists(visto) ? carpeta.filePath(visto) : indice_;
+    txtPagina->setSource(QUrl::fromLocalFile(pagina));
+    for (int i = 0; i < paginas_.size(); ++i) {
+        if (QFileInfo(paginas_.at(i).ruta) == QFileInfo(pagina)) lstTemas->setCurrentRow(i);
+    }
 }
 
 void FrmAyuda::CargarPaginas() {

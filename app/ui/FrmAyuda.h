@@ -1,10 +1,12 @@
 #pragma once
 // The help window: the pages shipped in the help folder, a list of them as contents, and a search
-// box that keeps in the list only the pages holding every word typed.
+// box that keeps in the list only the pages holding every word typed. On a language change it
+// relabels and shows the same page in the new language.
 
 #include <QList>
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -22,19 +24,26 @@ class FrmAyuda : public QWidget {
     // Titles of the pages left in the list by the current search.
     QStringList TemasVisibles() const;
 
+  protected:
+    void changeEvent(QEvent* evento) override;
+
   private:
     struct Pagina {
         QString ruta;
         QString titulo;
         QString texto;  // plain text, for the search
     };
+    void PonerTextos();
     void CargarPaginas();
+    void CambiarIndice(const QString& indice);
     void Filtrar(const QString& busqueda);
     void AbrirTema(QListWidgetItem* tema);
     void Traer();
 
     QString indice_;
     QList<Pagina> paginas_;
+    QLabel* lblBuscar;
+    QLabel* lblTemas;
     QLineEdit* txtBuscar;
     QListWidget* lstTemas;
     QTextBrowser* txtPagina;

@@ -272,6 +272,11 @@ void FrmPrincipal::Idioma() {
     }
 }
 
+void FrmPrincipal::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) Idioma();
+    QMainWindow::changeEvent(evento);
+}
+
 void FrmPrincipal::AplicarModelo() {
     indicador_ = static_cast<int>(ValorEntero(
         LeerConfig(QStringLiteral("Global"), QStringLiteral("Indicador_1"), QStringLiteral("2"))));
@@ -421,6 +426,8 @@ void FrmPrincipal::mnuIdioma() {
     if (!destino.open(QIODevice::WriteOnly)) return;
     destino.write(contenido);
     if (!destino.commit()) return;
+    // Qt's own texts and the locale follow; every open window is told to relabel.
+    AplicarIdiomaQt();
     Idioma();
 }
 

@@ -81,6 +81,7 @@ class FrmPrincipal : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;  // relabels on a language change
 
   private:
     QAction* Accion(const QString& nombre) const { return acciones_.value(nombre); }

@@ -1,6 +1,7 @@
 #include "app/ui/FrmSplash.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/Recursos.h"
+#include "settings/Idioma.h"
 
 namespace {
 
@@ -67,19 +69,14 @@ FrmSplash::FrmSplash(QWidget* parent)
     grande.setBold(true);
     lblProductName->setFont(grande);
 
-    lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3")
-                                .arg(BASCORA_VERSION_MAJOR)
-                                .arg(BASCORA_VERSION_MINOR)
-                                .arg(BASCORA_VERSION_REVISION),
-                            marco);
+    lblVersion = new QLabel(marco);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setAlignment(Qt::AlignRight);
 
-    lblCompanyProduct = new QLabel(QStringLiteral("Indicadores de pesaje Vela y Mirto"), marco);
+    lblCompanyProduct = new QLabel(marco);
     lblCompanyProduct->setObjectName(QStringLiteral("lblCompanyProduct"));
 
-    lblTitle = new QLabel(
-        QStringLiteral("Descarga de pesadas, códigos, recetas, tickets y reportes"), marco);
+    lblTitle = new QLabel(marco);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
 
     auto* textos = new QVBoxLayout;
@@ -94,6 +91,21 @@ FrmSplash::FrmSplash(QWidget* parent)
     fila->setSpacing(24);
     fila->addWidget(imgLogo, 0, Qt::AlignTop);
     fila->addLayout(textos, 1);
+    PonerTextos();
+}
+
+void FrmSplash::PonerTextos() {
+    lblVersion->setText(T("000004", "Versión") + QStringLiteral(" %1.%2.%3")
+                                                     .arg(BASCORA_VERSION_MAJOR)
+                                                     .arg(BASCORA_VERSION_MINOR)
+                                                     .arg(BASCORA_VERSION_REVISION));
+    lblCompanyProduct->setText(T("016001", "Indicadores de pesaje Vela y Mirto"));
+    lblTitle->setText(T("016002", "Descarga de pesadas, códigos, recetas, tickets y reportes"));
+}
+
+void FrmSplash::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
 }
 
 void FrmSplash::MostrarYa() {

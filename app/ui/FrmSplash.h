@@ -1,5 +1,6 @@
 #pragma once
-// The window shown while the program starts: title, version and a logo, centred on the screen.
+// The window shown while the program starts: title, version and a logo, centred on the screen, in
+// the language in use.
 
 #include <QWidget>
 
@@ -13,7 +14,12 @@ class FrmSplash : public QWidget {
     // Shows the window and paints it at once, before the start-up work blocks the event loop.
     void MostrarYa();
 
+  protected:
+    void changeEvent(QEvent* evento) override;
+
   private:
+    void PonerTextos();
+
     QLabel* lblProductName;
     QLabel* lblVersion;
     QLabel* lblCompanyProduct;

@@ -61,14 +61,14 @@ QList<std::pair<QString, Uso>> Pares(const QString& texto, const QString& archiv
     return porPosicion.values();
 }
 
-// English.idm as id → text; `errores` gets every line that is not "[Idioma]" or "NNNNNN=text" with
-// CR LF, and every id written twice.
+// English.idm as id → text; `errores` gets every line that is not "[Idioma]", "NNNNNN=text" or the
+// Qt locale line "QtIdioma=xx." with CR LF, and every id written twice.
 QMap<QString, QString> LeerIdm(QStringList* errores) {
     QFile archivo(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"));
     if (!archivo.open(QIODevice::ReadOnly)) errores->append(QStringLiteral("cannot read"));
     QList<QByteArray> lineas = archivo.readAll().split('\n');
     if (lineas.takeLast() != "") errores->append(QStringLiteral("last line without CR LF"));
-    static const QRegularExpression formato(QStringLiteral("^(\\d{6})=(.+)\r$"));
+    static const QRegularExpression formato(QStringLiteral("^(\\d{6}|QtIdioma)=(.+)\r$"));
     QMap<QString, QString> textos;
     for (int n = 0; n < lineas.size(); ++n) {
         const QString texto = DesdeAnsi(lineas.at(n));
