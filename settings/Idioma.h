@@ -10,3 +10,8 @@ QString TextoIdioma(const QString& Id, const QString& Defecto);
 inline QString T(const char* id, const char* defecto) {
     return TextoIdioma(QString::fromLatin1(id), QString::fromUtf8(defecto));
 }
+
+// A message built from texts and values: one blank where two parts meet, none after an opening
+// bracket or before a closing bracket or punctuation. The texts keep no blanks at their ends,
+// because a language file read drops the leading ones; blanks left there are not doubled.
+QString Frase(std::initializer_list<QString> partes);
