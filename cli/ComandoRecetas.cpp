@@ -63,7 +63,7 @@ int Cargar(int receta, InteraccionTerminal& operador) {
     const ResultadoCargaReceta r =
         CargarReceta(enlace, operador, receta, valores, LeerAjustesRecetas());
     if (r.actual >= 0) {
-        QTextStream(stdout) << T("011027", "Receta actual en el indicador: ") << r.actual << "\n";
+        QTextStream(stdout) << TextoRecetaActual(r.actual) << "\n";
     }
     return r.exito() ? 0 : 1;
 }

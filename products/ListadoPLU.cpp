@@ -40,7 +40,7 @@ QList<LineaListado> Encabezado(const QString& nombreGrupo, const QString& fecha,
     Renglones r;
     r.Pieza(1, kRegla);
     r.Fin();
-    r.Pieza(20, T("010052", "Listado de Codigos del grupo ") + nombreGrupo);
+    r.Pieza(20, Frase({T("010052", "Listado de Codigos del grupo"), nombreGrupo}));
     r.Fin();
     r.Pieza(1, kRegla);
     r.Fin();

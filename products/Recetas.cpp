@@ -378,15 +378,31 @@ bool GuardarReceta(const TablaDatos& tabla, const RegistroReceta& registro, QStr
 // ---- transfers
 // -----------------------------------------------------------------------------------
 
+QString PreguntaCargarReceta(int receta) {
+    return Frase({T("011023", "Desea cargar la receta"), QString::number(receta),
+                  T("011024", "en el indicador?")});
+}
+
+QString PreguntaRecuperarReceta(int receta) {
+    return Frase({T("011016", "Desea recuperar la receta"), QString::number(receta),
+                  T("011017", "desde el indicador?")});
+}
+
+QString LeyendaEnvioReceta(int receta, bool actual) {
+    return Frase({actual ? T("011029", "Enviando Receta Actual") : T("011025", "Enviando Receta"),
+                  QString::number(receta)});
+}
+
+QString TextoRecetaActual(int receta) {
+    return Frase({T("011027", "Receta actual en el indicador:"), QString::number(receta)});
+}
+
 ResultadoCargaReceta CargarReceta(Enlace& enlace, Interaccion& interaccion, int receta,
                                   const QStringList& valores, const AjustesRecetas& ajustes) {
     ResultadoCargaReceta r;
     r.receta = receta;
     if (!RecetaAdmitida(interaccion, receta, ajustes)) return r;
-    const QString numero = QString::number(receta);
-    if (!interaccion.Preguntar(
-            T("011023", "Desea cargar la receta ") + numero + T("011024", " en el indicador?"),
-            TituloAtencion(), Icono::Informacion))
+    if (!interaccion.Preguntar(PreguntaCargarReceta(receta), TituloAtencion(), Icono::Informacion))
         return r;
     r.confirmada = true;
 
@@ -399,7 +415,7 @@ ResultadoCargaReceta CargarReceta(Enlace& enlace, Interaccion& interaccion, int 
     }
 
     if (!EscribirRegistros(enlace, DireccionReceta(receta, ajustes.Componentes), c.bytes,
-                           T("011025", "Enviando Receta ") + numero)) {
+                           LeyendaEnvioReceta(receta, false))) {
         AvisarError(interaccion, T("011026", "Error al cargar la Receta"));
         return r;
     }
@@ -413,8 +429,7 @@ ResultadoCargaReceta CargarReceta(Enlace& enlace, Interaccion& interaccion, int 
     r.actual = int(quint8(dato.at(0)) | quint8(dato.at(1)) << 8 | quint8(dato.at(2)) << 16);
     if (r.actual != receta) return r;
 
-    r.actualEscrita =
-        EscribirRegistros(enlace, DirSP, c.bytes, T("011029", "Enviando Receta Actual ") + numero);
+    r.actualEscrita = EscribirRegistros(enlace, DirSP, c.bytes, LeyendaEnvioReceta(receta, true));
     if (!r.actualEscrita) AvisarError(interaccion, T("011030", "Error al cargar la Receta Actual"));
     return r;
 }
@@ -433,9 +448,8 @@ ResultadoRecuperacionReceta RecuperarReceta(Enlace& enlace, Interaccion& interac
                         : T("011044", "Error en la tabla de recetas: %1").arg(error));
         return r;
     }
-    if (!interaccion.Preguntar(T("011016", "Desea recuperar la receta ") + QString::number(receta) +
-                                   T("011017", " desde el indicador?"),
-                               TituloAtencion(), Icono::Informacion))
+    if (!interaccion.Preguntar(PreguntaRecuperarReceta(receta), TituloAtencion(),
+                               Icono::Informacion))
         return r;
     r.confirmada = true;
 
@@ -501,8 +515,8 @@ void GuardarSP(const QString& prefijo, const QStringList& valores) {
     static const QRegularExpression blancosIniciales(QStringLiteral("^ +"));
     QList<std::pair<QString, QString>> claves;
     for (int n = 1; n <= kSetPoints; ++n)
-        claves.append({prefijo + QString::number(n),
-                       valores.value(n - 1).remove(blancosIniciales)});
+        claves.append(
+            {prefijo + QString::number(n), valores.value(n - 1).remove(blancosIniciales)});
     if (!GuardarConfigSeccion(QStringLiteral("SP"), claves))
         qWarning("set points not stored: %s", qPrintable(UltimoErrorConfig()));
 }

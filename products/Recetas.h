@@ -88,6 +88,12 @@ bool GuardarReceta(const TablaDatos& tabla, const RegistroReceta& registro, QStr
 // ---- Transfers
 // -----------------------------------------------------------------------------------
 
+// The transfers' questions, progress captions and outcome, with the recipe number in them.
+QString PreguntaCargarReceta(int receta);
+QString PreguntaRecuperarReceta(int receta);
+QString LeyendaEnvioReceta(int receta, bool actual);
+QString TextoRecetaActual(int receta);
+
 struct ResultadoCargaReceta {
     int receta = 0;
     bool confirmada = false;     // the operator said Yes

@@ -22,6 +22,11 @@ QString TextoValor(const QVariant& v) {
     return v.toString();
 }
 
+// " entre 1 y 5": the range as the report shows it beside the field name.
+QString DescripcionEntre(const QString& desde, const QString& hasta) {
+    return u' ' + Frase({T("003009", "entre"), desde, T("003010", "y"), hasta});
+}
+
 }  // namespace
 
 Filtro FiltroTexto(const QString& campo, const QString& texto) {
@@ -55,7 +60,7 @@ Filtro FiltroNumero(const QString& campo, TipoFiltro tipo, const QString& desde,
     } else {
         f.valores = {ValorCaja(cajas.desde), ValorCaja(cajas.hasta)};
     }
-    f.descripcion = QStringLiteral(" entre ") + cajas.desde + QStringLiteral(" y ") + cajas.hasta;
+    f.descripcion = DescripcionEntre(cajas.desde, cajas.hasta);
     f.aceptado = true;
     return f;
 }
@@ -70,8 +75,7 @@ std::optional<Filtro> FiltroFecha(const QString& campo, const QDate& desde, cons
     f.tipo = TipoFiltro::Fecha;
     f.criterio = QStringLiteral("BETWEEN ? AND ?");
     f.valores = {desde.toString(Qt::ISODate), hasta.toString(Qt::ISODate)};
-    f.descripcion = desde == hasta ? QStringLiteral(" = ") + d1
-                                   : T("003009", " entre ") + d1 + T("003010", " y ") + d2;
+    f.descripcion = desde == hasta ? QStringLiteral(" = ") + d1 : DescripcionEntre(d1, d2);
     f.aceptado = true;
     return f;
 }

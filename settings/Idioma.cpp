@@ -65,6 +65,14 @@ bool InstalarCatalogos(TraduccionesQt& t, const QLocale& local) {
     return !t.instaladas.empty();
 }
 
+bool SinBlancoDespues(QChar c) {
+    return c == u'(' || c == u'[' || c == u'\n' || c == u'\r';
+}
+
+bool SinBlancoAntes(QChar c) {
+    return QStringView(u").],:;?!\n\r").contains(c);
+}
+
 }  // namespace
 
 void AplicarIdiomaQt() {
@@ -92,4 +100,19 @@ void QuitarIdiomaQt() {
     if (QCoreApplication::instance()) QuitarCatalogos(t);
     if (t.defectoAnterior) QLocale::setDefault(*t.defectoAnterior);
     t.defectoAnterior.reset();
+}
+
+QString Frase(std::initializer_list<QString> partes) {
+    QString frase;
+    for (const QString& texto : partes) {
+        QStringView parte(texto);
+        if (!frase.isEmpty())
+            while (parte.startsWith(u' ')) parte = parte.mid(1);
+        if (parte.isEmpty()) continue;
+        while (frase.endsWith(u' ')) frase.chop(1);
+        if (!frase.isEmpty() && !SinBlancoDespues(frase.back()) && !SinBlancoAntes(parte.front()))
+            frase += u' ';
+        frase += parte;
+    }
+    return frase;
 }

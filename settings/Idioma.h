@@ -25,3 +25,8 @@ void AplicarIdiomaQt();
 
 // Back to Qt's built-in texts and the default locale there was before the first AplicarIdiomaQt().
 void QuitarIdiomaQt();
+
+// A message built from texts and values: one blank where two parts meet, none after an opening
+// bracket or before a closing bracket or punctuation. The texts keep no blanks at their ends,
+// because a language file read drops the leading ones; blanks left there are not doubled.
+QString Frase(std::initializer_list<QString> partes);

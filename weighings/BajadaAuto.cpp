@@ -4,9 +4,9 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include "link/Conectar.h"
 #include "base/Globales.h"
 #include "data/CDatos.h"
+#include "link/Conectar.h"
 #include "link/Enlace.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
@@ -15,6 +15,7 @@
 #include "weighings/Descarga.h"
 #include "weighings/GuardarError.h"
 #include "weighings/Sumideros.h"
+#include "weighings/TextosDescarga.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcDescarga)
 
@@ -160,23 +161,14 @@ class AvisosProgramada : public AvisosDescarga {
   public:
     explicit AvisosProgramada(BajadaAuto& b) : b_(b) {}
     void Desborde(int perdidas) override {
-        b_.TRP(T("001018", "El indicador no pudo almacenar ") + QString::number(perdidas) +
-               T("001019", " pesadas por falta de espacio"));
+        b_.TRP(TextoDesborde(TipoDescarga::Programada, perdidas));
     }
     void FalloPesadas(int cantidad, int registros, qsizetype bytes, int reintentos) override {
-        b_.Registrar(T("001028", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
-                     T("001029", "No se pudo bajar las ") + QString::number(cantidad) +
-                     T("001030", " pesadas (") + QString::number(registros) +
-                     T("001031", ") - Long. Rx = ") + MitadBytes(bytes) +
-                     T("001032", " - Reintentos = ") + QString::number(reintentos));
+        b_.Registrar(
+            TextoFalloPesadas(TipoDescarga::Programada, cantidad, registros, bytes, reintentos));
     }
     void Almacenadas(const ResultadoDescarga& r) override {
-        QString linea = T("001021", "Recepción finalizada con éxito. Se han recibido ") +
-                        QString::number(r.cantidad) + T("001022", " pesadas.");
-        if (r.yaGuardadas > 0)
-            linea += QLatin1Char(' ') + QString::number(r.yaGuardadas) + QLatin1Char(' ') +
-                     T("001040", "ya estaban guardadas y no se repitieron.");
-        b_.TRP(linea);
+        b_.TRP(TextoRecepcion(TipoDescarga::Programada, r));
     }
 
   private:
@@ -199,9 +191,8 @@ void BajadaAuto::TerminarEtapas() {
     BajadaPendiente = 0;
     EtapaBajada = 0;
     if (reintentosPendientes_ > 0)
-        Registrar(QString::number(cantidadPendiente_) + T("001025", " pesadas (") +
-                  QString::number(13 * cantidadPendiente_) + T("001026", ") bajadas despues de ") +
-                  QString::number(reintentosPendientes_) + T("001027", " reintentos"));
+        Registrar(
+            TextoReintentos(TipoDescarga::Programada, cantidadPendiente_, reintentosPendientes_));
     cantidadPendiente_ = reintentosPendientes_ = 0;
 }
 

@@ -13,14 +13,14 @@ bool GuardarError(const QString& Texto, const QString& idBanner, const QString& 
         idBanner,
         QStringLiteral(
             "****************************** Nuevo Registro ******************************"));
-    const QString etiqueta = TextoIdioma(idEtiqueta, QStringLiteral("Fecha y Hora: "));
+    const QString etiqueta = TextoIdioma(idEtiqueta, QStringLiteral("Fecha y Hora:"));
     const QDateTime ahora = QDateTime::currentDateTime();
     const QLocale local = QLocale::system();
     const QString fechaHora = local.toString(ahora.date(), QLocale::ShortFormat) + u' ' +
                               ahora.time().toString(QStringLiteral("HH:mm:ss"));
     const QString crlf = QStringLiteral("\r\n");
     const QByteArray entrada =
-        AAnsi(banner + crlf + etiqueta + fechaHora + crlf + Texto + crlf + crlf);
+        AAnsi(banner + crlf + Frase({etiqueta, fechaHora}) + crlf + Texto + crlf + crlf);
 
     QFile log(RutaEnCarpetaDatos(QStringLiteral("Datos.log")));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) return false;

@@ -7,6 +7,7 @@
 #include "link/Enlace.h"
 #include "settings/Idioma.h"
 #include "weighings/GuardarError.h"
+#include "weighings/TextosDescarga.h"
 
 Q_DECLARE_LOGGING_CATEGORY(lcDescarga)
 
@@ -30,18 +31,13 @@ class AvisosVentana : public AvisosDescarga {
     AvisosVentana(Interaccion& op, const Enlace& enlace) : op_(op), enlace_(enlace) {}
     void Desborde(int perdidas) override {
         op_.Avisar(
-            Lineas({T("008042", "El indicador no pudo almacenar ") + QString::number(perdidas) +
-                        T("008043", " pesadas por falta de espacio"),
+            Lineas({TextoDesborde(TipoDescarga::Manual, perdidas),
                     T("008044",
                       "Realice comunicaciones mas frecuentes para evitar futuras perdidas")}),
             T("008045", "Atención"), Icono::Exclamacion);
     }
     void FalloPesadas(int cantidad, int registros, qsizetype bytes, int reintentos) override {
-        Registrar(T("008065", "Error al comunicar con el Indicador") + QStringLiteral("\r\n") +
-                      T("008066", "No se pudo bajar las ") + QString::number(cantidad) +
-                      T("008067", " pesadas (") + QString::number(registros) +
-                      T("008068", ") - Long. Rx = ") + MitadBytes(bytes) +
-                      T("008069", " - Reintentos = ") + QString::number(reintentos),
+        Registrar(TextoFalloPesadas(TipoDescarga::Manual, cantidad, registros, bytes, reintentos),
                   enlace_);
     }
     void Almacenadas(const ResultadoDescarga&) override {}
@@ -125,18 +121,9 @@ void InformarFin(Interaccion& op, const ResultadoDescarga& r, const Enlace& enla
             break;
         case FinDescarga::Completa: {
             if (r.reintentos > 0)
-                Registrar(QString::number(r.cantidad) + T("008056", " pesadas (") +
-                              QString::number(13 * r.cantidad) +
-                              T("008057", ") bajadas despues de ") + QString::number(r.reintentos) +
-                              T("008058", " reintentos"),
-                          enlace);
-            QStringList lineas{T("008059", "Recepción finalizada con éxito"),
-                               T("008060", "Se han recibido ") + QString::number(r.cantidad) +
-                                   T("008061", " pesadas")};
-            if (r.yaGuardadas > 0)
-                lineas << QString::number(r.yaGuardadas) + QLatin1Char(' ') +
-                              T("008083", "ya estaban guardadas y no se repitieron");
-            op.Avisar(lineas.join(QLatin1Char('\n')), T("008062", "Atención"), Icono::Informacion);
+                Registrar(TextoReintentos(TipoDescarga::Manual, r.cantidad, r.reintentos), enlace);
+            op.Avisar(TextoRecepcion(TipoDescarga::Manual, r), T("008062", "Atención"),
+                      Icono::Informacion);
             if (r.totales)
                 op.Avisar(T("008063", "Recepción de totales por producto finalizada con éxito"),
                           T("008064", "Atención"), Icono::Informacion);

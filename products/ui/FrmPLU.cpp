@@ -333,9 +333,10 @@ void frmPLU::RegistroMovido() {
     txt_Dato[1]->setText(hay ? QString::number(p.Grupo) : QString());
     txt_Dato[2]->setText(p.Nombre);
     txt_Dato[3]->setText(p.EAN);
-    Data1->setCaption(T("010058", "Código: ") + QString::number(posicion_ + 1) + u'/' +
-                      QString::number(filas_.size()));
-    Data1->setToolTip(T("010059", "Cantidad total de codigos: ") + QString::number(CantCodigos_));
+    Data1->setCaption(Frase({T("010058", "Código:"), QString::number(posicion_ + 1) + u'/' +
+                                                         QString::number(filas_.size())}));
+    Data1->setToolTip(
+        Frase({T("010059", "Cantidad total de codigos:"), QString::number(CantCodigos_)}));
     for (int i = 0; i < 4; ++i) Bloquear(i, true);
 }
 
@@ -443,7 +444,8 @@ void frmPLU::cmdAgregar_Click() {
 
 void frmPLU::cmdDelete_Click() {
     if (!interaccion_->Confirmar(
-            T("010049", "Desea eliminar el codigo ") + txt_Dato[0]->text() + QStringLiteral(" ? "),
+            Frase({T("010049", "Desea eliminar el codigo"), txt_Dato[0]->text()}) +
+                QStringLiteral(" ? "),
             T("010045", "Atencion"), Icono::Error))
         return;
     if (posicion_ < 0) return;
@@ -467,7 +469,8 @@ void frmPLU::cmdGrid_Click() {
     auto* grilla = new FrmDataGrid(this);
     grilla->setAttribute(Qt::WA_DeleteOnClose);
     grilla->setWindowModality(Qt::WindowModal);
-    grilla->setWindowTitle(T("010050", "Tabla de Codigos del grupo ") + Cmb_Grupo->currentText());
+    grilla->setWindowTitle(
+        Frase({T("010050", "Tabla de Codigos del grupo"), Cmb_Grupo->currentText()}));
     grilla->Abrir(plu_.conexion,
                   QStringLiteral("SELECT Codigo, Nombre, EAN FROM %1 WHERE Grupo=%2 ORDER BY "
                                  "Codigo ASC")

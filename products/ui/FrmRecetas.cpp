@@ -155,7 +155,7 @@ QWidget* frmRecetas::CrearData1() {
     Data1Caption->setObjectName(QStringLiteral("Data1_Caption"));
     Data1Caption->setAlignment(Qt::AlignCenter);
     Data1Caption->setMinimumWidth(Data1Caption->fontMetrics().horizontalAdvance(
-        T("011036", "Receta: ") + QStringLiteral("0000/0000")));
+        Frase({T("011036", "Receta:"), QStringLiteral("0000/0000")})));
     fila->addWidget(Data1Boton[0]);
     fila->addWidget(Data1Boton[1]);
     fila->addWidget(Data1Caption);
@@ -297,8 +297,8 @@ void frmRecetas::IrA(int posicion) {
 }
 
 void frmRecetas::Data1_Reposition() {
-    Data1Caption->setText(T("011036", "Receta: ") + QString::number(posicion_ + 1) + u'/' +
-                          QString::number(filas_.size()));
+    Data1Caption->setText(Frase({T("011036", "Receta:"), QString::number(posicion_ + 1) + u'/' +
+                                                             QString::number(filas_.size())}));
 }
 
 int frmRecetas::RecetaActual() const {
@@ -445,8 +445,7 @@ void frmRecetas::cmdCargar_Click() {
         [=](Interaccion& op) { *resultado = CargarReceta(*enlace, op, receta, valores, ajustes); },
         [this, resultado] {
             if (resultado->actual < 0) return;
-            Lbl_Receta1->setText(T("011027", "Receta actual en el indicador: ") +
-                                 QString::number(resultado->actual));
+            Lbl_Receta1->setText(TextoRecetaActual(resultado->actual));
             Lbl_Receta1->show();
         });
 }

@@ -157,7 +157,8 @@ void frmReporte::Cargar(const VistaReporte& vista) {
     }
     QString descripcion;
     for (const Filtro& f : vista_.filtros) descripcion += f.campo + f.descripcion;
-    LblFiltro->setText(descripcion.isEmpty() ? QString() : T("012031", "Filtro: ") + descripcion);
+    LblFiltro->setText(descripcion.isEmpty() ? QString()
+                                             : Frase({T("012031", "Filtro:"), descripcion}));
     setWindowTitle(descripcion.isEmpty()
                        ? T("012001", "Reporte")
                        : T("012001", "Reporte") + QStringLiteral(" - ") + descripcion);
@@ -190,8 +191,8 @@ void frmReporte::Mostrar() {
         txt_Dato[i]->setText(k >= 0 && k < fila.size() ? fila.at(k).toString() : QString());
         txt_Dato[i]->setCursorPosition(0);
     }
-    Data1->setCaption(T("012024", "Pesada: ") + QString::number(posicion_) + u'/' +
-                      QString::number(cantidad_));
+    Data1->setCaption(Frase(
+        {T("012024", "Pesada:"), QString::number(posicion_) + u'/' + QString::number(cantidad_)}));
 }
 
 void frmReporte::Ordenar(int caja) {
@@ -225,8 +226,9 @@ void frmReporte::CmdBorrar_Click() {
         [this, error, ok] {
             Ocupado(false);
             if (!*ok) {
-                interaccion_->Avisar(T("012032", "No se pudieron borrar las pesadas: ") + *error,
-                                     T("012022", "Atencion"), Icono::Error);
+                interaccion_->Avisar(
+                    Frase({T("012032", "No se pudieron borrar las pesadas:"), *error}),
+                    T("012022", "Atencion"), Icono::Error);
             }
             Cargar(VistaReporte{vista_.tabla, {}, QString()});
         },
@@ -279,10 +281,10 @@ void frmReporte::Exportar(const QString& ruta, bool libro) {
             Ocupado(false);
             PrgExportar->hide();
             if (*ok) {
-                interaccion_->Avisar(T("012033", "Pesadas exportadas a ") + ruta,
+                interaccion_->Avisar(Frase({T("012033", "Pesadas exportadas a"), ruta}),
                                      T("012001", "Reporte"), Icono::Informacion);
             } else {
-                interaccion_->Avisar(T("012034", "No se pudo exportar: ") + *error,
+                interaccion_->Avisar(Frase({T("012034", "No se pudo exportar:"), *error}),
                                      T("012001", "Reporte"), Icono::Error);
             }
         },

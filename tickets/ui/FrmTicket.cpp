@@ -246,7 +246,7 @@ void frmTicket::MostrarVista(const EditorTicket& editor) {
 }
 
 QString frmTicket::PreguntaGuardar(int modelo) const {
-    return T("014032", "Desea guardar los cambios en Ticket ") + QString::number(modelo) +
+    return Frase({T("014032", "Desea guardar los cambios en Ticket"), QString::number(modelo)}) +
            QStringLiteral(" ? ");
 }
 
