@@ -64,8 +64,9 @@ TEST(Impresion, TwoPrintsInOneSecondAndALongDocument) {
 
 TEST(Impresion, AnUnwritableDestinationIsReportedAndNothingPrints) {
     CarpetaTemporal carpeta;
-    // No one, root included, can create a file in /proc.
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
+    // No one, root included, can create a file in /proc: the data folder is there.
+    const auto anterior =
+        ContextoCarpeta::reemplazar(std::make_shared<ContextoCarpeta>(QStringLiteral("/proc")));
     InteraccionGuion operador;
     {
         Impresion imp(operador, Impresion::Destino::Pdf);
@@ -77,7 +78,7 @@ TEST(Impresion, AnUnwritableDestinationIsReportedAndNothingPrints) {
     ASSERT_EQ(operador.mensajes.size(), 1);
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
     EXPECT_TRUE(operador.mensajes[0].texto.startsWith("No se pudo imprimir en"));
-    QDir::setCurrent(carpeta.ruta());
+    ContextoCarpeta::reemplazar(anterior);
 }
 
 }  // namespace
