@@ -4,13 +4,14 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include "link/Conectar.h"
 #include "base/Globales.h"
 #include "data/CDatos.h"
+#include "link/Conectar.h"
 #include "link/Enlace.h"
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
+#include "settings/Fechas.h"
 #include "settings/Idioma.h"
 #include "weighings/Descarga.h"
 #include "weighings/GuardarError.h"
@@ -83,8 +84,10 @@ void BajadaAuto::TRP(const QString& Dato) {
         qCWarning(lcDescarga) << "auto.txt could not be opened:" << archivo.errorString();
         return;
     }
-    archivo.write(AAnsi(ahora.toString(QStringLiteral("dd/MM/yy")) + QLatin1Char(' ') + hora +
-                        QStringLiteral(" - ") + Dato + QStringLiteral("\r\n")));
+    // The log's own fixed pattern, whatever Fecha_Frm or the machine's locale say.
+    archivo.write(AAnsi(FormatearFecha(ahora.date(), QStringLiteral("DD/MM/YY")) +
+                        QLatin1Char(' ') + hora + QStringLiteral(" - ") + Dato +
+                        QStringLiteral("\r\n")));
 }
 
 void BajadaAuto::LeerHorario() {
