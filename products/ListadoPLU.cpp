@@ -104,12 +104,15 @@ bool EscribirEtiquetas(const QString& ruta, const QList<Producto>& productos, QS
 }
 
 QList<PaginaListado> PaginasListado(const QString& nombreGrupo, const QList<Producto>& productos,
-                                    const QString& fecha, const QString& hora) {
+                                    const QString& fecha, const QString& hora,
+                                    int lineasPorPagina) {
     const QList<LineaListado> encabezado = Encabezado(nombreGrupo, fecha, hora);
     QList<PaginaListado> paginas{encabezado};
     const auto agregar = [&](const QList<LineaListado>& bloque) {
-        // A code's lines stay together on one page.
-        if (paginas.last().size() + bloque.size() > LineasPorPagina) paginas.append(encabezado);
+        // A code's lines stay together on one page, unless the page holds no code yet.
+        if (paginas.last().size() + bloque.size() > lineasPorPagina &&
+            paginas.last().size() > encabezado.size())
+            paginas.append(encabezado);
         paginas.last().append(bloque);
     };
     for (const Producto& p : productos) agregar(LineasCodigo(p));

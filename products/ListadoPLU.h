@@ -1,6 +1,6 @@
 #pragma once
 // Paper from the codes of a group: the label-printer job CB.txt (seven lines per code, appended)
-// and the code list, laid out in pages of 60 lines with the headings on every page.
+// and the code list, laid out in pages (60 lines unless told) with the headings on every page.
 
 #include <QList>
 #include <QString>
@@ -31,8 +31,9 @@ inline constexpr int LineasPorPagina = 60;
 // The code list of a group: headings (rule, title with the group's name, rule, date and time,
 // empty line, bold column heads) at the top of every page, one or more lines per code (a value
 // that would start left of where the line already is goes to the next line), and the closing
-// empty line, rule and empty line.
+// empty line, rule and empty line. lineasPorPagina: what the paper set up takes.
 QList<PaginaListado> PaginasListado(const QString& nombreGrupo, const QList<Producto>& productos,
-                                    const QString& fecha, const QString& hora);
+                                    const QString& fecha, const QString& hora,
+                                    int lineasPorPagina = LineasPorPagina);
 // A page as plain text lines, columns filled with blanks (tests and the terminal).
 QStringList TextoPagina(const PaginaListado& pagina);

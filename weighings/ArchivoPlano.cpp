@@ -21,14 +21,6 @@ int DosDigitos(const QString& t, int i) {
     return t.at(i).digitValue() * 10 + t.at(i + 1).digitValue();
 }
 
-// Length of the run of the same letter (any case) starting at i.
-int Corrida(const QString& patron, int i) {
-    const QChar c = patron.at(i).toLower();
-    int n = 1;
-    while (i + n < patron.size() && patron.at(i + n).toLower() == c) ++n;
-    return n;
-}
-
 }  // namespace
 
 QDate FechaDePesada(const QString& fecha) {
@@ -46,56 +38,6 @@ QTime HoraDePesada(const QString& hora) {
     const int m = DosDigitos(hora, 3);
     if (h < 0 || m < 0) return {};
     return QTime(h, m);  // invalid → null
-}
-
-QString FormatearFecha(const QDate& fecha, const QString& patron) {
-    const QLocale local = QLocale::system();
-    QString r;
-    for (int i = 0; i < patron.size();) {
-        const QChar c = patron.at(i).toLower();
-        if (patron.at(i) == u'"') {  // quoted text is copied as it is
-            const int fin = patron.indexOf(u'"', i + 1);
-            r += patron.mid(i + 1, (fin < 0 ? patron.size() : fin) - i - 1);
-            i = fin < 0 ? patron.size() : fin + 1;
-            continue;
-        }
-        if (patron.at(i) == u'\\' && i + 1 < patron.size()) {
-            r += patron.at(i + 1);
-            i += 2;
-            continue;
-        }
-        if (c != u'd' && c != u'm' && c != u'y') {
-            r += patron.at(i++);
-            continue;
-        }
-        int n = Corrida(patron, i);
-        i += n;
-        if (c == u'd') {
-            if (n == 1)
-                r += QString::number(fecha.day());
-            else if (n == 2)
-                r += QStringLiteral("%1").arg(fecha.day(), 2, 10, QLatin1Char('0'));
-            else if (n == 3)
-                r += local.dayName(fecha.dayOfWeek(), QLocale::ShortFormat);
-            else
-                r += local.dayName(fecha.dayOfWeek(), QLocale::LongFormat);
-        } else if (c == u'm') {
-            if (n == 1)
-                r += QString::number(fecha.month());
-            else if (n == 2)
-                r += QStringLiteral("%1").arg(fecha.month(), 2, 10, QLatin1Char('0'));
-            else if (n == 3)
-                r += local.monthName(fecha.month(), QLocale::ShortFormat);
-            else
-                r += local.monthName(fecha.month(), QLocale::LongFormat);
-        } else {
-            if (n >= 3)
-                r += QString::number(fecha.year());
-            else
-                r += QStringLiteral("%1").arg(fecha.year() % 100, 2, 10, QLatin1Char('0'));
-        }
-    }
-    return r;
 }
 
 QString TextoNumero(double valor) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTime>
 
+#include "settings/Fechas.h"  // FormatearFecha
 #include "weighings/Pesada.h"
 
 // Fecha "dd/mm/yy" read as a date; two-digit years below 80 are 20yy, the others 19yy. An
@@ -15,11 +16,6 @@
 QDate FechaDePesada(const QString& fecha);
 // Hora "hh:mm" read as a time; a null time when invalid.
 QTime HoraDePesada(const QString& hora);
-
-// A date written with a pattern of the settings ("DD/MM/YYYY"): d, dd, ddd, dddd, m, mm, mmm,
-// mmmm, yy and yyyy in either case; text in double quotes and a character after a backslash are
-// copied as they are, and so is every other character.
-QString FormatearFecha(const QDate& fecha, const QString& patron);
 
 // A number as plain decimal text: the system's decimal point, no grouping, no padding, no
 // exponent, the shortest digits that give the value back.

@@ -11,6 +11,7 @@
 #include "settings/ArchivoIni.h"
 #include "settings/Config.h"
 #include "settings/Cp1252.h"
+#include "settings/Fechas.h"
 #include "settings/Idioma.h"
 #include "weighings/Descarga.h"
 #include "weighings/GuardarError.h"
@@ -84,8 +85,10 @@ void BajadaAuto::TRP(const QString& Dato) {
         qCWarning(lcDescarga) << "auto.txt could not be opened:" << archivo.errorString();
         return;
     }
-    archivo.write(AAnsi(ahora.toString(QStringLiteral("dd/MM/yy")) + QLatin1Char(' ') + hora +
-                        QStringLiteral(" - ") + Dato + QStringLiteral("\r\n")));
+    // The log's own fixed pattern, whatever Fecha_Frm or the machine's locale say.
+    archivo.write(AAnsi(FormatearFecha(ahora.date(), QStringLiteral("DD/MM/YY")) +
+                        QLatin1Char(' ') + hora + QStringLiteral(" - ") + Dato +
+                        QStringLiteral("\r\n")));
 }
 
 void BajadaAuto::LeerHorario() {

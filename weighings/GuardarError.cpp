@@ -2,10 +2,10 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QLocale>
 
 #include "settings/ArchivoIni.h"
 #include "settings/Cp1252.h"
+#include "settings/Fechas.h"
 #include "settings/Idioma.h"
 
 bool GuardarError(const QString& Texto, const QString& idBanner, const QString& idEtiqueta) {
@@ -14,10 +14,8 @@ bool GuardarError(const QString& Texto, const QString& idBanner, const QString& 
         QStringLiteral(
             "****************************** Nuevo Registro ******************************"));
     const QString etiqueta = TextoIdioma(idEtiqueta, QStringLiteral("Fecha y Hora:"));
-    const QDateTime ahora = QDateTime::currentDateTime();
-    const QLocale local = QLocale::system();
-    const QString fechaHora = local.toString(ahora.date(), QLocale::ShortFormat) + u' ' +
-                              ahora.time().toString(QStringLiteral("HH:mm:ss"));
+    // The program's date pattern and language: the log reads the same whatever the PC's locale.
+    const QString fechaHora = FechaHoraDelPrograma(QDateTime::currentDateTime());
     const QString crlf = QStringLiteral("\r\n");
     const QByteArray entrada =
         AAnsi(banner + crlf + Frase({etiqueta, fechaHora}) + crlf + Texto + crlf + crlf);

@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
@@ -16,16 +15,17 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "link/Conectar.h"
 #include "app/Opciones.h"
 #include "app/Recursos.h"
 #include "app/ui/FrmAbout.h"
 #include "app/ui/FrmAyuda.h"
 #include "app/ui/FrmLogin1.h"
 #include "app/ui/FrmOptions.h"
+#include "app/ui/Impresion.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "app/ui/Trabajo.h"
 #include "link/ClienteEnlace.h"
+#include "link/Conectar.h"
 #include "link/ui/EnlacePrograma.h"
 #include "products/ui/FrmPLU.h"
 #include "products/ui/FrmRecetas.h"
@@ -379,10 +379,14 @@ void FrmPrincipal::mnuHelpAbout() {
 }
 
 void FrmPrincipal::mnuFilePageSetup() {
-    if (!impresora_) impresora_ = std::make_unique<QPrinter>();
-    QPageSetupDialog dlgCommonDialog(impresora_.get(), this);
-    dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
-    dlgCommonDialog.exec();
+    // Every printout takes this set-up; it is kept for the run even when it cannot be saved.
+    QPageLayout diseno = DisenoPagina();
+    if (!ElegirDisenoPagina(this, diseno)) return;
+    QString error;
+    if (!GuardarDisenoPagina(diseno, &error))
+        interaccion_->Avisar(T("020015", "No se pudo guardar la configuración de página:") +
+                                 QLatin1Char(' ') + error,
+                             T("020016", "Configurar página"), Icono::Advertencia);
 }
 
 void FrmPrincipal::mnuFileExit() {

@@ -30,6 +30,7 @@
 #include "products/TablaProductos.h"
 #include "products/TransferenciaPLU.h"
 #include "reports/ui/FrmDataGrid.h"
+#include "settings/Fechas.h"
 #include "settings/Idioma.h"
 
 namespace {
@@ -484,14 +485,14 @@ void frmPLU::cmdImprimir_Click() {
                                  T("010045", "Atencion"), Icono::Informacion))
         return;
     if (!GuardarEdicion()) return;
-    const QLocale local;
-    const QList<PaginaListado> paginas =
-        PaginasListado(Cmb_Grupo->currentText(), filas_,
-                       local.toString(QDate::currentDate(), QLocale::ShortFormat),
-                       local.toString(QTime::currentTime(), QLocale::ShortFormat));
     Impresion impresion(*interaccion_);
     if (!impresion.Iniciar(windowTitle())) return;
     impresion.Fuente(QStringLiteral("Courier"), 12);
+    // Pages as long as the paper set up for printing takes, dated in the program's language.
+    const QDateTime ahora = QDateTime::currentDateTime();
+    const QList<PaginaListado> paginas =
+        PaginasListado(Cmb_Grupo->currentText(), filas_, FechaDelPrograma(ahora.date()),
+                       HoraDelPrograma(ahora.time()), impresion.LineasPorPagina());
     for (qsizetype n = 0; n < paginas.size(); ++n) {
         if (n > 0) impresion.NuevaPagina();
         for (const LineaListado& linea : paginas[n]) {

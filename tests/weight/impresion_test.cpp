@@ -2,10 +2,10 @@
 // goes on to more pages, and a destination that cannot be written is reported.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QRegularExpression>
 
 #include "app/ui/Impresion.h"
+#include "settings/ContextoCarpeta.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "tests/weight/LeerPdf.h"
@@ -29,8 +29,9 @@ TEST(Impresion, TwoPrintsInOneSecondALongDocumentAndAnUnwritableDestination) {
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+[2-9]\\n"))) << info.toStdString();
     EXPECT_TRUE(operador.mensajes[0].texto.contains(rutas[0]));  // the path is told
 
-    // No one, root included, can create a file in /proc.
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
+    // No one, root included, can create a file in /proc: the data folder is there.
+    const auto anterior =
+        ContextoCarpeta::reemplazar(std::make_shared<ContextoCarpeta>(QStringLiteral("/proc")));
     operador.mensajes.clear();
     {
         Impresion imp(operador, Impresion::Destino::Pdf);
@@ -38,9 +39,9 @@ TEST(Impresion, TwoPrintsInOneSecondALongDocumentAndAnUnwritableDestination) {
         imp.Imprimir(QStringLiteral("nada"));  // harmless after the failure
         EXPECT_FALSE(imp.Terminar());
     }
-    QDir::setCurrent(carpeta.ruta());
     ASSERT_EQ(operador.mensajes.size(), 1);
     EXPECT_EQ(operador.mensajes[0].icono, Icono::Error);
+    ContextoCarpeta::reemplazar(anterior);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/ui/Impresion.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "settings/Config.h"
+#include "settings/Fechas.h"
 #include "settings/Idioma.h"
 
 namespace {
@@ -136,9 +137,9 @@ void frmSetup::cmd_Impri_Click() {
         impresora.Imprimir(regla);
         const QDateTime ahora = QDateTime::currentDateTime();
         impresora.Tab(3);
-        impresora.Imprimir(QLocale().toString(ahora.date(), QLocale::ShortFormat), true);
+        impresora.Imprimir(FechaDelPrograma(ahora.date()), true);
         impresora.Tab(71);
-        impresora.Imprimir(ahora.time().toString(QStringLiteral("HH:mm:ss")));
+        impresora.Imprimir(HoraDelPrograma(ahora.time()));
         impresora.Imprimir();
 
         // The page is made from what the window shows for each menu, read back from its labels.
