@@ -96,8 +96,10 @@ void frmRecetas::PonerTextos() {
         T("011036", "Receta: ") + QStringLiteral("0000/0000")));
     Data1_Reposition();
     MostrarRecetaIndicador();
-    for (int n = 0; n < kSetPoints; ++n)
+    for (int n = 0; n < kSetPoints; ++n) {
         TxtAuxNombre[n]->setMinimumWidth(AnchoCaracteres(TxtAuxNombre[n], kLargoNombreSP));
+        TxtAuxValor[n]->setMaximumWidth(AnchoCaracteres(TxtAuxValor[n], 2));
+    }
 }
 
 void frmRecetas::changeEvent(QEvent* evento) {
@@ -228,8 +230,6 @@ void frmRecetas::CrearOpciones(QWidget* pagina) {
         TxtAuxValor[n] = new QLineEdit(pagina);
         TxtAuxValor[n]->setObjectName(Nombre("TxtAuxValor", n));
         TxtAuxValor[n]->setMaxLength(1);
-        TxtAuxValor[n]->setMaximumWidth(
-            TxtAuxValor[n]->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
         rejilla->addWidget(etiqueta, fila, columna);
         rejilla->addWidget(TxtAuxNombre[n], fila, columna + 1);
         rejilla->addWidget(TxtAuxValor[n], fila, columna + 2);
