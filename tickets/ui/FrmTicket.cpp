@@ -112,6 +112,9 @@ void frmTicket::AjustarHoja() {
     const QFont regla = picture_hoja->FuenteRegla();
     for (QLabel* l : {Label3, Label4}) l->setFont(regla);
     HScroll1->setMinimumWidth(12 * fontMetrics().averageCharWidth());
+    // Column and row of the last drop: two digits at most, room kept for them from the start.
+    for (QLabel* l : {Label1, Label2})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("00")));
     // The whole sheet and its tray when the screen has room for them; scrolling otherwise.
     QWidget* hoja = picture_hoja2->widget();
     const int marco = 2 * picture_hoja2->frameWidth() + 2;
