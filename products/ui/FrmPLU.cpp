@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,11 +38,34 @@ namespace {
 
 const QColor kAmarilloClaro(0xFF, 0xFF, 0xC0);  // the platform's colour number C0FFFF
 
-QPushButton* Boton(QWidget* padre, const char* nombre, const QString& texto, const QString& tip) {
-    auto* b = new QPushButton(texto, padre);
+QPushButton* Boton(QWidget* padre, const char* nombre) {
+    auto* b = new QPushButton(padre);
     b->setObjectName(QString::fromLatin1(nombre));
-    b->setToolTip(tip);
     return b;
+}
+
+void Textos(QPushButton* b, const QString& texto, const QString& tip) {
+    b->setText(texto);
+    b->setToolTip(tip);
+}
+
+// A button whose caption changes with the state keeps the width of its widest caption, so the
+// window does not grow when it changes.
+void ReservarAncho(QPushButton* b, const QStringList& textos) {
+    const QString actual = b->text();
+    int ancho = 0;
+    for (const QString& t : textos) {
+        b->setText(t);
+        ancho = qMax(ancho, b->sizeHint().width());
+    }
+    b->setText(actual);
+    b->setMinimumWidth(ancho);
+}
+
+// Room for n characters of the box's font, plus its frame and margins.
+int AnchoCaracteres(const QWidget* w, int n) {
+    const QFontMetrics fm = w->fontMetrics();
+    return fm.horizontalAdvance(QString(n, u'X')) + 2 * fm.averageCharWidth();
 }
 
 QString Indice(const char* nombre, int i) {
@@ -62,15 +86,15 @@ frmPLU::frmPLU(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
         interaccion_ = interaccionPropia_.get();
     }
     setObjectName(QStringLiteral("frmPLU"));
-    setWindowTitle(T("010001", "Codigos"));
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     auto* datos = new QWidget;
     auto* opciones = new QWidget;
-    SSTab1->addTab(datos, T("010002", "Datos"));
-    SSTab1->addTab(opciones, T("010003", "Opciones"));
+    SSTab1->addTab(datos, QString());
+    SSTab1->addTab(opciones, QString());
     ConstruirDatos(datos);
     ConstruirOpciones(opciones);
+    PonerTextos();
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(SSTab1);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int activa) {
@@ -94,15 +118,13 @@ void frmPLU::ConstruirDatos(QWidget* panel) {
     Cmb_Grupo = new QComboBox(panel);
     Cmb_Grupo->setObjectName(QStringLiteral("Cmb_Grupo"));
     Cmb_Grupo->setEditable(false);  // typing into it is refused
-    auto* lblGrupo = new QLabel(T("010004", "Grupo:"), panel);
-    lblGrupo->setObjectName(QStringLiteral("Lbl_Grupo"));
+    Lbl_Grupo = new QLabel(panel);
+    Lbl_Grupo->setObjectName(QStringLiteral("Lbl_Grupo"));
 
-    const QString textos[4] = {T("010005", "Codigo:"), QStringLiteral("Grupo:"),
-                               T("010006", "Nombre:"), T("010007", "CUIT/EAN:")};
     const int largos[4] = {6, 1, LargoNombre, LargoEAN};
     auto* campos = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
-        Lbl_Campo[i] = new QLabel(textos[i], panel);
+        Lbl_Campo[i] = new QLabel(panel);
         Lbl_Campo[i]->setObjectName(Indice("Lbl_Campo", i));
         Lbl_Campo[i]->installEventFilter(this);
         txt_Dato[i] = new QLineEdit(panel);
@@ -115,7 +137,6 @@ void frmPLU::ConstruirDatos(QWidget* panel) {
     // The group box is filled from the selector; it is shown but not edited.
     Lbl_Campo[1]->hide();
     txt_Dato[1]->hide();
-    txt_Dato[0]->setToolTip(T("010037", "doble clic para modificar"));
     txt_Dato[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
 
@@ -127,28 +148,19 @@ void frmPLU::ConstruirDatos(QWidget* panel) {
             [this] { MoverA(qMin(posicion_ + 1, int(filas_.size()) - 1)); });
     connect(Data1, &ControlDatos::Ultimo, this, [this] { MoverA(int(filas_.size()) - 1); });
 
-    cmdAgregar =
-        Boton(panel, "cmdAgregar", T("010008", "Ag&regar"), T("010012", "Agregar un codigo"));
-    cmdDelete =
-        Boton(panel, "cmdDelete", T("010009", "E&liminar"), T("010013", "Eliminar un codigo"));
-    cmdImprimir = Boton(panel, "cmdImprimir", T("010010", "Imprimir"),
-                        T("010014", "Imprimir lista de codigos"));
-    cmdGrid = Boton(panel, "cmdGrid", T("010011", "Cua&drícula"), T("010015", "Tabla de codigos"));
-    CmdCargarPLU = Boton(panel, "CmdCargarPLU", T("010016", "&Cargar"),
-                         T("010019", "Cargar los codigos en el indicador"));
-    cmd_ImprimirCB =
-        Boton(panel, "cmd_ImprimirCB", T("010017", "Imprimir"), T("010020", "Imprimir"));
-    CmdRecuperarPLU = Boton(panel, "CmdRecuperarPLU", T("010018", "Recuperar"),
-                            T("010021", "Recuperar los codigos desde el indicador"));
-    cmdComparar = Boton(panel, "cmdComparar", T("010070", "Comparar"),
-                        T("010071", "Comparar los codigos con los del indicador"));
-    cmdImportar = Boton(panel, "cmdImportar", T("010075", "Importar"),
-                        T("010076", "Importar codigos desde un archivo CSV"));
-    cmdExportar = Boton(panel, "cmdExportar", T("010077", "Exportar"),
-                        T("010078", "Exportar los codigos a un archivo CSV"));
+    cmdAgregar = Boton(panel, "cmdAgregar");
+    cmdDelete = Boton(panel, "cmdDelete");
+    cmdImprimir = Boton(panel, "cmdImprimir");
+    cmdGrid = Boton(panel, "cmdGrid");
+    CmdCargarPLU = Boton(panel, "CmdCargarPLU");
+    cmd_ImprimirCB = Boton(panel, "cmd_ImprimirCB");
+    CmdRecuperarPLU = Boton(panel, "CmdRecuperarPLU");
+    cmdComparar = Boton(panel, "cmdComparar");
+    cmdImportar = Boton(panel, "cmdImportar");
+    cmdExportar = Boton(panel, "cmdExportar");
 
     auto* grupo = new QHBoxLayout;
-    grupo->addWidget(lblGrupo);
+    grupo->addWidget(Lbl_Grupo);
     grupo->addWidget(Cmb_Grupo, 1);
     auto* edicion = new QHBoxLayout;
     for (QPushButton* b : {cmdAgregar, cmdDelete, cmdImprimir, cmdGrid}) edicion->addWidget(b);
@@ -183,15 +195,14 @@ void frmPLU::ConstruirDatos(QWidget* panel) {
 
 void frmPLU::ConstruirOpciones(QWidget* panel) {
     auto* grilla = new QGridLayout;
-    const QString cabezas[5] = {T("010030", "Nombre"), T("010031", "Letra"),
-                                T("010032", "Alfanumerico"), T("010033", "Texto"),
-                                T("010034", "CUIT")};
-    for (int c = 0; c < 5; ++c) grilla->addWidget(new QLabel(cabezas[c], panel), 0, c + 1);
-    static const char* const filas[CantidadGrupos][2] = {
-        {"010022", "Cod 1"}, {"010023", "Cod 2"}, {"010024", "Cod 3"}, {"010025", "Cod 4"},
-        {"010026", "Cod 5"}, {"010027", "Cod 6"}, {"010028", "Cod 7"}, {"010029", "Cod 8"}};
+    for (int c = 0; c < 5; ++c) {
+        cabezasOpciones_[c] = new QLabel(panel);
+        // The check box columns are centred under their heads.
+        grilla->addWidget(cabezasOpciones_[c], 0, c + 1, c < 2 ? Qt::Alignment() : Qt::AlignCenter);
+    }
     for (int k = 0; k < CantidadGrupos; ++k) {
-        grilla->addWidget(new QLabel(T(filas[k][0], filas[k][1]), panel), k + 1, 0);
+        filasOpciones_[k] = new QLabel(panel);
+        grilla->addWidget(filasOpciones_[k], k + 1, 0);
         TxtAuxNombre[k] = new QLineEdit(panel);
         TxtAuxNombre[k]->setObjectName(Indice("TxtAuxNombre", k));
         TxtAuxNombre[k]->setMaxLength(LargoNombreGrupo);
@@ -213,8 +224,9 @@ void frmPLU::ConstruirOpciones(QWidget* panel) {
         connect(ChkAlfa[k], &QCheckBox::toggled, this, [this, k] { Interlocks(k, ChkAlfa[k]); });
         connect(ChkTexto[k], &QCheckBox::toggled, this, [this, k] { Interlocks(k, ChkTexto[k]); });
     }
-    cmdCargarSetup = Boton(panel, "cmdCargarSetup", T("010035", "&Cargar"),
-                           T("010036", "Cargar la configuracion en el indicador"));
+    grilla->setColumnStretch(1, 1);
+    grilla->setHorizontalSpacing(2 * grilla->spacing());
+    cmdCargarSetup = Boton(panel, "cmdCargarSetup");
     connect(cmdCargarSetup, &QPushButton::clicked, this, &frmPLU::cmdCargarSetup_Click);
     auto* columna = new QVBoxLayout(panel);
     columna->addLayout(grilla);
@@ -223,6 +235,63 @@ void frmPLU::ConstruirOpciones(QWidget* panel) {
     abajo->addWidget(cmdCargarSetup);
     columna->addLayout(abajo);
     columna->addStretch(1);
+}
+
+void frmPLU::PonerTextos() {
+    setWindowTitle(T("010001", "Codigos"));
+    SSTab1->setTabText(0, T("010002", "Datos"));
+    SSTab1->setTabText(1, T("010003", "Opciones"));
+    Lbl_Grupo->setText(T("010004", "Grupo:"));
+    Lbl_Campo[0]->setText(T("010005", "Codigo:"));
+    Lbl_Campo[1]->setText(QStringLiteral("Grupo:"));
+    Lbl_Campo[2]->setText(T("010006", "Nombre:"));
+    Lbl_Campo[3]->setText(T("010007", "CUIT/EAN:"));
+    txt_Dato[0]->setToolTip(T("010037", "doble clic para modificar"));
+
+    const QString agregar = T("010008", "Ag&regar"), actualizar = T("010038", "Actualizar");
+    Textos(cmdAgregar, agregando_ ? actualizar : agregar, T("010012", "Agregar un codigo"));
+    ReservarAncho(cmdAgregar, {agregar, actualizar});
+    Textos(cmdDelete, T("010009", "E&liminar"), T("010013", "Eliminar un codigo"));
+    Textos(cmdImprimir, T("010010", "Imprimir"), T("010014", "Imprimir lista de codigos"));
+    Textos(cmdGrid, T("010011", "Cua&drícula"), T("010015", "Tabla de codigos"));
+    Textos(CmdCargarPLU, T("010016", "&Cargar"), T("010019", "Cargar los codigos en el indicador"));
+    Textos(cmd_ImprimirCB, T("010017", "Imprimir"), T("010020", "Imprimir"));
+    Textos(CmdRecuperarPLU, T("010018", "Recuperar"),
+           T("010021", "Recuperar los codigos desde el indicador"));
+    Textos(cmdComparar, T("010070", "Comparar"),
+           T("010071", "Comparar los codigos con los del indicador"));
+    Textos(cmdImportar, T("010075", "Importar"),
+           T("010076", "Importar codigos desde un archivo CSV"));
+    Textos(cmdExportar, T("010077", "Exportar"),
+           T("010078", "Exportar los codigos a un archivo CSV"));
+    MostrarPosicion();
+
+    const QString cabezas[5] = {T("010030", "Nombre"), T("010031", "Letra"),
+                                T("010032", "Alfanumerico"), T("010033", "Texto"),
+                                T("010034", "CUIT")};
+    for (int c = 0; c < 5; ++c) cabezasOpciones_[c]->setText(cabezas[c]);
+    static const char* const filas[CantidadGrupos][2] = {
+        {"010022", "Cod 1"}, {"010023", "Cod 2"}, {"010024", "Cod 3"}, {"010025", "Cod 4"},
+        {"010026", "Cod 5"}, {"010027", "Cod 6"}, {"010028", "Cod 7"}, {"010029", "Cod 8"}};
+    for (int k = 0; k < CantidadGrupos; ++k)
+        filasOpciones_[k]->setText(T(filas[k][0], filas[k][1]));
+    Textos(cmdCargarSetup, T("010035", "&Cargar"),
+           T("010036", "Cargar la configuracion en el indicador"));
+    AnchosMinimos();
+}
+
+// The boxes hold their longest value at any font size.
+void frmPLU::AnchosMinimos() {
+    for (int k = 0; k < CantidadGrupos; ++k) {
+        TxtAuxNombre[k]->setMinimumWidth(AnchoCaracteres(TxtAuxNombre[k], LargoNombreGrupo));
+        TxtAuxValor[k]->setMaximumWidth(AnchoCaracteres(TxtAuxValor[k], 2));
+    }
+}
+
+void frmPLU::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange || evento->type() == QEvent::FontChange)
+        PonerTextos();
+    QWidget::changeEvent(evento);
 }
 
 // Alphanumeric and text exclude each other; only an alphanumeric group has a tax number.
@@ -334,11 +403,15 @@ void frmPLU::RegistroMovido() {
     txt_Dato[1]->setText(hay ? QString::number(p.Grupo) : QString());
     txt_Dato[2]->setText(p.Nombre);
     txt_Dato[3]->setText(p.EAN);
+    MostrarPosicion();
+    for (int i = 0; i < 4; ++i) Bloquear(i, true);
+}
+
+void frmPLU::MostrarPosicion() {
     Data1->setCaption(Frase({T("010058", "Código:"), QString::number(posicion_ + 1) + u'/' +
                                                          QString::number(filas_.size())}));
     Data1->setToolTip(
         Frase({T("010059", "Cantidad total de codigos:"), QString::number(CantCodigos_)}));
-    for (int i = 0; i < 4; ++i) Bloquear(i, true);
 }
 
 void frmPLU::Bloquear(int i, bool bloqueado) {

@@ -45,6 +45,7 @@ class frmPLU : public QWidget {
     OpcionesCampos OpcionesDeLaGrilla() const;
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -52,11 +53,14 @@ class frmPLU : public QWidget {
   private:
     void ConstruirDatos(QWidget* panel);
     void ConstruirOpciones(QWidget* panel);
+    void PonerTextos();  // every caption and tip, from the language file in use
+    void AnchosMinimos();
     bool Cargar();
     void CambiarGrupo(int posicion);
     void Mostrar(QList<Producto> filas, int posicion);
     void MoverA(int posicion);  // 0-based; writes pending edits first
     void RegistroMovido();
+    void MostrarPosicion();
     Producto DeLasCajas() const;
     bool GuardarEdicion();
     void Bloquear(int i, bool bloqueado);
@@ -82,6 +86,7 @@ class frmPLU : public QWidget {
 
     QTabWidget* SSTab1;
     QComboBox* Cmb_Grupo;
+    QLabel* Lbl_Grupo;
     std::array<QLabel*, 4> Lbl_Campo{};
     std::array<QLineEdit*, 4> txt_Dato{};
     ControlDatos* Data1;
@@ -101,6 +106,8 @@ class frmPLU : public QWidget {
     std::array<QCheckBox*, CantidadGrupos> ChkAlfa{};
     std::array<QCheckBox*, CantidadGrupos> ChkTexto{};
     std::array<QCheckBox*, CantidadGrupos> ChkCuit{};
+    std::array<QLabel*, 5> cabezasOpciones_{};
+    std::array<QLabel*, CantidadGrupos> filasOpciones_{};
 
     std::unique_ptr<Interaccion> interaccionPropia_;
     Enlace* enlace_;

@@ -1,12 +1,14 @@
 #include "products/ui/FrmRecetas.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -28,6 +30,18 @@ QString Nombre(const char* base, int i) {
     return QString::fromLatin1(base) + u'_' + QString::number(i);
 }
 
+// Room for n characters of the box's font, plus its frame and margins.
+int AnchoCaracteres(const QWidget* w, int n) {
+    const QFontMetrics fm = w->fontMetrics();
+    return fm.horizontalAdvance(QString(n, u'X')) + 2 * fm.averageCharWidth();
+}
+
+QPushButton* Boton(QWidget* padre, const char* nombre) {
+    auto* b = new QPushButton(padre);
+    b->setObjectName(QString::fromLatin1(nombre));
+    return b;
+}
+
 }  // namespace
 
 frmRecetas::frmRecetas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
@@ -40,7 +54,6 @@ frmRecetas::frmRecetas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
         interaccion_ = interaccionPropia_.get();
     }
     setObjectName(QStringLiteral("frmRecetas"));
-    setWindowTitle(T("011001", "Recetas"));
 
     TabStrip = new QTabWidget(this);
     TabStrip->setObjectName(QStringLiteral("TabStrip"));
@@ -48,16 +61,52 @@ frmRecetas::frmRecetas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     Frame_Datos->setObjectName(QStringLiteral("Frame_Datos"));
     Frame_Opciones = new QWidget;
     Frame_Opciones->setObjectName(QStringLiteral("Frame_Opciones"));
-    TabStrip->addTab(Frame_Datos, T("011002", "Datos"));
-    TabStrip->addTab(Frame_Opciones, T("011003", "Opciones"));
+    TabStrip->addTab(Frame_Datos, QString());
+    TabStrip->addTab(Frame_Opciones, QString());
     CrearDatos(Frame_Datos);
     CrearOpciones(Frame_Opciones);
+    PonerTextos();
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(TabStrip);
     connect(TabStrip, &QTabWidget::currentChanged, this, &frmRecetas::TabStrip_Click);
 }
 
 frmRecetas::~frmRecetas() = default;
+
+void frmRecetas::PonerTextos() {
+    setWindowTitle(T("011001", "Recetas"));
+    TabStrip->setTabText(0, T("011002", "Datos"));
+    TabStrip->setTabText(1, T("011003", "Opciones"));
+    Lbl_Campo[0]->setText(T("011004", "Receta"));
+    LblSinRecetas->setText(T("011042",
+                             "La tabla de recetas no tiene recetas. Esta ventana no agrega ni "
+                             "elimina recetas: cada receta debe existir en la tabla."));
+    cmdEditar->setText(T("011005", "Editar"));
+    cmdBajar->setText(T("011006", "Recuperar"));
+    cmdCargar->setText(T("011007", "Cargar"));
+    cmdActualizar->setText(T("011046", "Actualizar"));
+    cmdCancelar->setText(T("011047", "Cancelar"));
+    cmdBajarSetup->setText(T("011008", "Recuperar"));
+    cmdCargarSetup->setText(T("011009", "Cargar"));
+    const QString titulos[4] = {T("011010", "Nombre"), T("011011", "Letra"), T("011012", "Nombre"),
+                                T("011013", "Letra")};
+    for (int t = 0; t < 4; ++t) Lbl_Titulo[t]->setText(titulos[t]);
+    // The position caption keeps one width from the first record to the last.
+    Data1Caption->setMinimumWidth(Data1Caption->fontMetrics().horizontalAdvance(
+        Frase({T("011036", "Receta:"), QStringLiteral("0000/0000")})));
+    Data1_Reposition();
+    MostrarRecetaIndicador();
+    for (int n = 0; n < kSetPoints; ++n) {
+        TxtAuxNombre[n]->setMinimumWidth(AnchoCaracteres(TxtAuxNombre[n], kLargoNombreSP));
+        TxtAuxValor[n]->setMaximumWidth(AnchoCaracteres(TxtAuxValor[n], 2));
+    }
+}
+
+void frmRecetas::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange || evento->type() == QEvent::FontChange)
+        PonerTextos();
+    QWidget::changeEvent(evento);
+}
 
 bool frmRecetas::ocupada() const {
     return enTrabajo_;
@@ -89,45 +138,43 @@ void frmRecetas::CrearDatos(QWidget* pagina) {
         Label_2[i]->setObjectName(Nombre("Label_2", i));
         rejilla->addWidget(Label_2[i], fila, columna + 2);
     }
-    Lbl_Campo[0]->setText(T("011004", "Receta"));
-    rejilla->setColumnMinimumWidth(3, 16);
+    rejilla->setColumnMinimumWidth(3, 2 * fontMetrics().averageCharWidth());
     rejilla->setColumnStretch(1, 1);
     rejilla->setColumnStretch(5, 1);
 
-    LblSinRecetas = new QLabel(T("011042",
-                                 "La tabla de recetas no tiene recetas. Esta ventana no agrega ni "
-                                 "elimina recetas: cada receta debe existir en la tabla."),
-                               pagina);
+    LblSinRecetas = new QLabel(pagina);
     LblSinRecetas->setObjectName(QStringLiteral("LblSinRecetas"));
     LblSinRecetas->setWordWrap(true);
     LblSinRecetas->hide();
 
     Lbl_Receta1 = new QLabel(pagina);
     Lbl_Receta1->setObjectName(QStringLiteral("Lbl_Receta1"));
+    Lbl_Receta1->setWordWrap(true);  // showing it never widens the window
     Lbl_Receta1->hide();
 
-    cmdEditar = new QPushButton(T("011005", "Editar"), pagina);
-    cmdEditar->setObjectName(QStringLiteral("cmdEditar"));
-    cmdBajar = new QPushButton(T("011006", "Recuperar"), pagina);
-    cmdBajar->setObjectName(QStringLiteral("cmdBajar"));
-    cmdCargar = new QPushButton(T("011007", "Cargar"), pagina);
-    cmdCargar->setObjectName(QStringLiteral("cmdCargar"));
-    cmdActualizar = new QPushButton(T("011046", "Actualizar"), pagina);
-    cmdActualizar->setObjectName(QStringLiteral("cmdActualizar"));
-    cmdCancelar = new QPushButton(T("011047", "Cancelar"), pagina);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdActualizar->hide();
-    cmdCancelar->hide();
+    // Browsing and editing buttons share one place as large as the wider set.
+    botonera_ = new QStackedWidget(pagina);
+    auto* navegando = new QWidget(botonera_);
+    auto* editando = new QWidget(botonera_);
+    cmdEditar = Boton(navegando, "cmdEditar");
+    cmdBajar = Boton(navegando, "cmdBajar");
+    cmdCargar = Boton(navegando, "cmdCargar");
+    cmdActualizar = Boton(editando, "cmdActualizar");
+    cmdCancelar = Boton(editando, "cmdCancelar");
     connect(cmdEditar, &QPushButton::clicked, this, &frmRecetas::cmdEditar_Click);
     connect(cmdBajar, &QPushButton::clicked, this, &frmRecetas::cmdBajar_Click);
     connect(cmdCargar, &QPushButton::clicked, this, &frmRecetas::cmdCargar_Click);
     connect(cmdActualizar, &QPushButton::clicked, this, &frmRecetas::cmdActualizar_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmRecetas::cmdCancelar_Click);
 
-    auto* botones = new QHBoxLayout;
-    for (QPushButton* b : {cmdEditar, cmdBajar, cmdCargar, cmdActualizar, cmdCancelar})
-        botones->addWidget(b);
-    botones->addStretch();
+    for (QWidget* juego : {navegando, editando}) {
+        auto* fila = new QHBoxLayout(juego);
+        fila->setContentsMargins(0, 0, 0, 0);
+        for (QPushButton* b : juego->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+            fila->addWidget(b);
+        fila->addStretch();
+        botonera_->addWidget(juego);
+    }
     auto* pie = new QHBoxLayout;
     pie->addWidget(CrearData1());
     pie->addWidget(Lbl_Receta1, 1);
@@ -136,7 +183,7 @@ void frmRecetas::CrearDatos(QWidget* pagina) {
     columna->addWidget(LblSinRecetas);
     columna->addStretch();
     columna->addLayout(pie);
-    columna->addLayout(botones);
+    columna->addWidget(botonera_);
 }
 
 QWidget* frmRecetas::CrearData1() {
@@ -154,8 +201,6 @@ QWidget* frmRecetas::CrearData1() {
     Data1Caption = new QLabel(Data1);
     Data1Caption->setObjectName(QStringLiteral("Data1_Caption"));
     Data1Caption->setAlignment(Qt::AlignCenter);
-    Data1Caption->setMinimumWidth(Data1Caption->fontMetrics().horizontalAdvance(
-        Frase({T("011036", "Receta:"), QStringLiteral("0000/0000")})));
     fila->addWidget(Data1Boton[0]);
     fila->addWidget(Data1Boton[1]);
     fila->addWidget(Data1Caption);
@@ -170,12 +215,10 @@ QWidget* frmRecetas::CrearData1() {
 
 void frmRecetas::CrearOpciones(QWidget* pagina) {
     auto* rejilla = new QGridLayout;
-    const QString titulos[4] = {T("011010", "Nombre"), T("011011", "Letra"), T("011012", "Nombre"),
-                                T("011013", "Letra")};
     for (int t = 0; t < 4; ++t) {
-        auto* titulo = new QLabel(titulos[t], pagina);
-        titulo->setObjectName(QStringLiteral("Lbl_Titulo_%1").arg(t));
-        rejilla->addWidget(titulo, 0, (t / 2) * 4 + 1 + t % 2);
+        Lbl_Titulo[t] = new QLabel(pagina);
+        Lbl_Titulo[t]->setObjectName(QStringLiteral("Lbl_Titulo_%1").arg(t));
+        rejilla->addWidget(Lbl_Titulo[t], 0, (t / 2) * 4 + 1 + t % 2);
     }
     for (int n = 0; n < kSetPoints; ++n) {
         const int fila = 1 + n % 8;
@@ -187,20 +230,16 @@ void frmRecetas::CrearOpciones(QWidget* pagina) {
         TxtAuxValor[n] = new QLineEdit(pagina);
         TxtAuxValor[n]->setObjectName(Nombre("TxtAuxValor", n));
         TxtAuxValor[n]->setMaxLength(1);
-        TxtAuxValor[n]->setMaximumWidth(
-            TxtAuxValor[n]->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
         rejilla->addWidget(etiqueta, fila, columna);
         rejilla->addWidget(TxtAuxNombre[n], fila, columna + 1);
         rejilla->addWidget(TxtAuxValor[n], fila, columna + 2);
     }
-    rejilla->setColumnMinimumWidth(3, 16);
+    rejilla->setColumnMinimumWidth(3, 2 * fontMetrics().averageCharWidth());
     rejilla->setColumnStretch(1, 1);
     rejilla->setColumnStretch(5, 1);
 
-    cmdBajarSetup = new QPushButton(T("011008", "Recuperar"), pagina);
-    cmdBajarSetup->setObjectName(QStringLiteral("cmdBajarSetup"));
-    cmdCargarSetup = new QPushButton(T("011009", "Cargar"), pagina);
-    cmdCargarSetup->setObjectName(QStringLiteral("cmdCargarSetup"));
+    cmdBajarSetup = Boton(pagina, "cmdBajarSetup");
+    cmdCargarSetup = Boton(pagina, "cmdCargarSetup");
     connect(cmdBajarSetup, &QPushButton::clicked, this, &frmRecetas::cmdBajarSetup_Click);
     connect(cmdCargarSetup, &QPushButton::clicked, this, &frmRecetas::cmdCargarSetup_Click);
     auto* botones = new QHBoxLayout;
@@ -301,6 +340,12 @@ void frmRecetas::Data1_Reposition() {
                                                              QString::number(filas_.size())}));
 }
 
+void frmRecetas::MostrarRecetaIndicador() {
+    if (recetaIndicador_ < 0) return;
+    Lbl_Receta1->setText(TextoRecetaActual(recetaIndicador_));
+    Lbl_Receta1->show();
+}
+
 int frmRecetas::RecetaActual() const {
     return posicion_ >= 0 ? filas_.at(posicion_).Receta : -1;
 }
@@ -325,11 +370,8 @@ void frmRecetas::MostrarEdicion(bool editando) {
         txt_Dato[k]->setReadOnly(!editando);
         txt_Dato[k]->setPalette(colores);
     }
-    for (QWidget* w : {static_cast<QWidget*>(cmdEditar), static_cast<QWidget*>(cmdBajar),
-                       static_cast<QWidget*>(cmdCargar), Data1})
-        w->setVisible(!editando);
-    cmdActualizar->setVisible(editando);
-    cmdCancelar->setVisible(editando);
+    botonera_->setCurrentIndex(editando ? 1 : 0);
+    Data1->setVisible(!editando);
     if (editando) txt_Dato[1]->setFocus();
 }
 
@@ -445,8 +487,8 @@ void frmRecetas::cmdCargar_Click() {
         [=](Interaccion& op) { *resultado = CargarReceta(*enlace, op, receta, valores, ajustes); },
         [this, resultado] {
             if (resultado->actual < 0) return;
-            Lbl_Receta1->setText(TextoRecetaActual(resultado->actual));
-            Lbl_Receta1->show();
+            recetaIndicador_ = resultado->actual;
+            MostrarRecetaIndicador();
         });
 }
 

@@ -16,6 +16,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStackedWidget;
 class QTabWidget;
 class QToolButton;
 
@@ -36,6 +37,7 @@ class frmRecetas : public QWidget {
     void cerrada();
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -44,6 +46,8 @@ class frmRecetas : public QWidget {
     void CrearDatos(QWidget* pagina);
     void CrearOpciones(QWidget* pagina);
     QWidget* CrearData1();
+    void PonerTextos();  // every caption, from the language file in use
+    void MostrarRecetaIndicador();
     bool Form_Load();
     void LlenarSetPoints();
     void Recargar(int receta);
@@ -80,6 +84,8 @@ class frmRecetas : public QWidget {
     QPushButton* cmdCargar = nullptr;
     QPushButton* cmdActualizar = nullptr;
     QPushButton* cmdCancelar = nullptr;
+    QStackedWidget* botonera_ = nullptr;  // the browsing buttons or the editing ones
+    QLabel* Lbl_Titulo[4] = {};
     QLabel* Lbl_Receta1 = nullptr;
     QLabel* LblSinRecetas = nullptr;
     QLineEdit* TxtAuxNombre[kSetPoints] = {};
@@ -95,6 +101,7 @@ class frmRecetas : public QWidget {
     QList<RegistroReceta> filas_;
     int posicion_ = -1;
     int orden_ = 0;
+    int recetaIndicador_ = -1;  // the indicator's current recipe after a load, -1 before
     bool cargada_ = false;
     bool editando_ = false;
     bool enTrabajo_ = false;  // until the transfer and its follow-up on this thread are done

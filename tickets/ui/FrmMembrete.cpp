@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,9 +23,8 @@
 
 namespace {
 
-constexpr int kLetraNormal = 10;
-constexpr int kLetraDoble = 20;
 constexpr int kAnchoMinimoEditor = 640;
+constexpr int kColumnasVisibles = 40;  // the title boxes show this much text at least
 
 QString Nombre(const char* base, int indice) {
     return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(indice);
@@ -45,6 +44,7 @@ frmMembrete::frmMembrete(QWidget* padre, Enlace* enlace, Interaccion* interaccio
     }
     setObjectName(QStringLiteral("frmMembrete"));
     CrearControles();
+    PonerTextos();
     Cargar();
 }
 
@@ -52,9 +52,44 @@ frmMembrete::~frmMembrete() {
     esperarTrabajo();
 }
 
-void frmMembrete::CrearControles() {
+void frmMembrete::PonerTextos() {
     setWindowTitle(T("006001", "Formato del Ticket"));
+    Frame1->setTitle(T("006003", "Doble Ancho"));
+    for (int i = 0; i < 2; ++i)
+        ChkNegrita[i]->setText(T("006005", "Linea") + QStringLiteral(" %1").arg(i + 1));
+    Frame3->setTitle(T("006004", "Ticket a imprimir"));
+    for (int n = 1; n <= 5; ++n)
+        Option1[n]->setText(T("006006", "Ticket") + QStringLiteral(" %1").arg(n));
+    FrmCamposAux->setTitle(T("006002", "Utilizar editor de tickets"));
+    cmdEditar->setText(T("006008", "&Editar"));
+    cmdEditar->setToolTip(T("006009", "Habilita la modificación del ticket"));
+    CmdGuardar->setText(T("006012", "&Guardar"));
+    CmdGuardar->setToolTip(T("006013", "Guarda los cambios realizados"));
+    cmdCargarSetup->setText(T("006010", "&Cargar"));
+    cmdCargarSetup->setToolTip(T("006011", "Transferir el ticket al Indicador"));
+    FraFormulario->setTitle(T("006007", "Utilizar formulario"));
+    CmdFormulario->setText(T("006014", "&Formulario"));
+    CmdFormulario->setToolTip(T("006015", "Cargar Formulario de Ticket al Indicador"));
+}
 
+void frmMembrete::FuenteTitulo(int linea) {
+    const QFont normal = FuenteFija(font());
+    QFont f = normal;
+    if (ChkNegrita[linea]->isChecked()) f.setPointSizeF(2 * normal.pointSizeF());
+    txtTexto[linea]->setFont(f);
+    txtTexto[linea]->setMinimumWidth(
+        QFontMetrics(normal).horizontalAdvance(QString(kColumnasVisibles, u'0')));
+}
+
+void frmMembrete::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    if (evento->type() == QEvent::FontChange) {
+        for (int i = 0; i < 2; ++i) FuenteTitulo(i);
+    }
+    QWidget::changeEvent(evento);
+}
+
+void frmMembrete::CrearControles() {
     FrmImpresora = new QGroupBox(QStringLiteral("Tipo de Impresora"), this);
     FrmImpresora->setObjectName(QStringLiteral("FrmImpresora"));
     auto* impresoras = new QVBoxLayout(FrmImpresora);
@@ -67,18 +102,15 @@ void frmMembrete::CrearControles() {
         });
     }
 
-    const QFont courier = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    Frame1 = new QGroupBox(T("006003", "Doble Ancho"), this);
+    Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* titulos = new QGridLayout(Frame1);
     for (int i = 0; i < 2; ++i) {
-        ChkNegrita[i] =
-            new QCheckBox(T("006005", "Linea") + QStringLiteral(" %1").arg(i + 1), Frame1);
+        ChkNegrita[i] = new QCheckBox(Frame1);
         ChkNegrita[i]->setObjectName(Nombre("ChkNegrita", i));
         txtTexto[i] = new QLineEdit(Frame1);
         txtTexto[i]->setObjectName(Nombre("txtTexto", i));
-        txtTexto[i]->setFont(courier);
-        txtTexto[i]->setMinimumWidth(QFontMetrics(courier).horizontalAdvance(QString(40, u'0')));
+        FuenteTitulo(i);
         titulos->addWidget(ChkNegrita[i], i, 0);
         titulos->addWidget(txtTexto[i], i, 1);
         connect(ChkNegrita[i], &QCheckBox::toggled, this, [this, i] { CambioNegrita(i); });
@@ -86,11 +118,11 @@ void frmMembrete::CrearControles() {
     }
     titulos->setColumnStretch(1, 1);
 
-    Frame3 = new QGroupBox(T("006004", "Ticket a imprimir"), this);
+    Frame3 = new QGroupBox(this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     auto* modelos = new QHBoxLayout(Frame3);
     for (int n = 1; n <= 5; ++n) {
-        Option1[n] = new QRadioButton(T("006006", "Ticket") + QStringLiteral(" %1").arg(n), Frame3);
+        Option1[n] = new QRadioButton(Frame3);
         Option1[n]->setObjectName(Nombre("Option1", n));
         modelos->addWidget(Option1[n]);
         connect(Option1[n], &QRadioButton::toggled, this, [this, n](bool activo) {
@@ -98,30 +130,24 @@ void frmMembrete::CrearControles() {
         });
     }
 
-    FrmCamposAux = new QGroupBox(T("006002", "Utilizar editor de tickets"), this);
+    FrmCamposAux = new QGroupBox(this);
     FrmCamposAux->setObjectName(QStringLiteral("FrmCamposAux"));
-    const auto boton = [](QWidget* padre, const char* nombre, const QString& texto,
-                          const QString& ayuda) {
-        auto* b = new QPushButton(texto, padre);
+    const auto boton = [](QWidget* padre, const char* nombre) {
+        auto* b = new QPushButton(padre);
         b->setObjectName(QString::fromLatin1(nombre));
-        b->setToolTip(ayuda);
         return b;
     };
-    cmdEditar = boton(FrmCamposAux, "cmdEditar", T("006008", "&Editar"),
-                      T("006009", "Habilita la modificación del ticket"));
-    CmdGuardar = boton(FrmCamposAux, "CmdGuardar", T("006012", "&Guardar"),
-                       T("006013", "Guarda los cambios realizados"));
-    cmdCargarSetup = boton(FrmCamposAux, "cmdCargarSetup", T("006010", "&Cargar"),
-                           T("006011", "Transferir el ticket al Indicador"));
+    cmdEditar = boton(FrmCamposAux, "cmdEditar");
+    CmdGuardar = boton(FrmCamposAux, "CmdGuardar");
+    cmdCargarSetup = boton(FrmCamposAux, "cmdCargarSetup");
     auto* editor = new QHBoxLayout(FrmCamposAux);
     editor->addWidget(cmdEditar);
     editor->addWidget(CmdGuardar);
     editor->addWidget(cmdCargarSetup);
 
-    FraFormulario = new QGroupBox(T("006007", "Utilizar formulario"), this);
+    FraFormulario = new QGroupBox(this);
     FraFormulario->setObjectName(QStringLiteral("FraFormulario"));
-    CmdFormulario = boton(FraFormulario, "CmdFormulario", T("006014", "&Formulario"),
-                          T("006015", "Cargar Formulario de Ticket al Indicador"));
+    CmdFormulario = boton(FraFormulario, "CmdFormulario");
     (new QHBoxLayout(FraFormulario))->addWidget(CmdFormulario);
 
     picVista = new VistaImpresa(this);
@@ -196,9 +222,7 @@ void frmMembrete::CambioNegrita(int linea) {
     const int largo = doble ? anchoLinea_ / 2 : anchoLinea_;
     txtTexto[linea]->setText(txtTexto[linea]->text().left(largo));
     txtTexto[linea]->setMaxLength(largo);
-    QFont f = txtTexto[linea]->font();
-    f.setPointSize(doble ? kLetraDoble : kLetraNormal);
-    txtTexto[linea]->setFont(f);
+    FuenteTitulo(linea);
     ActualizarVista();
 }
 

@@ -38,10 +38,13 @@ class frmMembrete : public QWidget {
     void cerrada();
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
   private:
     void CrearControles();
+    void PonerTextos();            // every caption and tip, from the language file in use
+    void FuenteTitulo(int linea);  // fixed pitch, twice as wide for a double-width line
     void Cargar();
     void SeleccionarImpresora(int tipo);
     void CambioNegrita(int linea);

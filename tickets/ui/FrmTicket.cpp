@@ -1,7 +1,7 @@
 #include "tickets/ui/FrmTicket.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -87,6 +87,8 @@ frmTicket::frmTicket(QWidget* padre, Interaccion* interaccion)
     if (!LeerUltimaPesada(TablaDe(TablaLogica::Reporte), &muestra_)) muestra_ = MuestraPorDefecto();
     CrearControles();
     CrearMenus();
+    PonerTextos();
+    AjustarHoja();
     adjustSize();
     if (const QScreen* pantalla = screen())
         move(pantalla->availableGeometry().center() - rect().center());
@@ -99,11 +101,36 @@ frmTicket::frmTicket(QWidget* padre, Interaccion* interaccion)
 
 frmTicket::~frmTicket() = default;
 
-void frmTicket::CrearControles() {
+void frmTicket::PonerTextos() {
     setWindowTitle(T("014001", "Editor de Ticket"));
-    const QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    Label5->setText(T("014004", "Ticket:"));
+    cmdOK->setText(T("014002", "Guardar"));
+    cmdCancel->setText(T("014003", "Salir"));
+}
 
-    Label5 = new QLabel(T("014004", "Ticket:"), this);
+void frmTicket::AjustarHoja() {
+    const QFont regla = picture_hoja->FuenteRegla();
+    for (QLabel* l : {Label3, Label4}) l->setFont(regla);
+    HScroll1->setMinimumWidth(12 * fontMetrics().averageCharWidth());
+    // Column and row of the last drop: two digits at most, room kept for them from the start.
+    for (QLabel* l : {Label1, Label2})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+    // The whole sheet and its tray when the screen has room for them; scrolling otherwise.
+    QWidget* hoja = picture_hoja2->widget();
+    const int marco = 2 * picture_hoja2->frameWidth() + 2;
+    const QSize todo = hoja->sizeHint() + QSize(marco, marco);
+    const QSize pantalla = screen() ? screen()->availableGeometry().size() * 0.85 : todo;
+    picture_hoja2->setMinimumSize(todo.boundedTo(pantalla));
+}
+
+void frmTicket::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    if (evento->type() == QEvent::FontChange) AjustarHoja();
+    QWidget::changeEvent(evento);
+}
+
+void frmTicket::CrearControles() {
+    Label5 = new QLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label_Ticket = new QLabel(QStringLiteral("1"), this);
     Label_Ticket->setObjectName(QStringLiteral("Label_Ticket"));
@@ -111,14 +138,13 @@ void frmTicket::CrearControles() {
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setRange(1, kTablasTicket);
     HScroll1->setPageStep(1);
-    HScroll1->setMinimumWidth(120);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    cmdOK = new QPushButton(T("014002", "Guardar"), this);
+    cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(T("014003", "Salir"), this);
+    cmdCancel = new QPushButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     picture_hoja = new HojaTicket(editor_, this);
@@ -127,7 +153,6 @@ void frmTicket::CrearControles() {
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     for (QLabel* regla : {Label3, Label4}) {
-        regla->setFont(fija);
         regla->setMargin(0);
         regla->setIndent(0);
         regla->setTextFormat(Qt::PlainText);
@@ -142,28 +167,23 @@ void frmTicket::CrearControles() {
     columnaHoja->addWidget(Label3);
     columnaHoja->addWidget(picture_hoja);
     columnaHoja->addStretch(1);
-    auto* desplazable = new QScrollArea(this);
-    desplazable->setObjectName(QStringLiteral("picture_hoja2"));
-    desplazable->setWidget(hoja);
-    desplazable->setWidgetResizable(true);
-    // The whole sheet and its tray when the screen has room for them; scrolling otherwise.
-    const QSize todo = hoja->sizeHint() +
-                       QSize(2 * desplazable->frameWidth() + 2, 2 * desplazable->frameWidth() + 2);
-    const QSize pantalla = screen() ? screen()->availableGeometry().size() * 0.85 : todo;
-    desplazable->setMinimumSize(todo.boundedTo(pantalla));
+    picture_hoja2 = new QScrollArea(this);
+    picture_hoja2->setObjectName(QStringLiteral("picture_hoja2"));
+    picture_hoja2->setWidget(hoja);
+    picture_hoja2->setWidgetResizable(true);
 
     auto* arriba = new QHBoxLayout;
     arriba->addWidget(Label5);
     arriba->addWidget(Label_Ticket);
     arriba->addWidget(HScroll1);
-    arriba->addSpacing(20);
+    arriba->addSpacing(2 * fontMetrics().averageCharWidth());
     arriba->addWidget(Label1);
     arriba->addWidget(Label2);
     arriba->addStretch(1);
     arriba->addWidget(cmdOK);
     arriba->addWidget(cmdCancel);
     auto* cuerpo = new QHBoxLayout;
-    cuerpo->addWidget(desplazable, 1);
+    cuerpo->addWidget(picture_hoja2, 1);
     cuerpo->addWidget(picVista, 0, Qt::AlignTop);
     auto* principal = new QVBoxLayout(this);
     principal->addLayout(arriba);

@@ -17,6 +17,7 @@ class HojaTicket;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class VistaImpresa;
 
@@ -45,12 +46,15 @@ class frmTicket : public QWidget {
     void cerrada();
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
 
   private:
     void CrearControles();
     void CrearMenus();
+    void PonerTextos();  // every caption, from the language file in use
+    void AjustarHoja();  // rulers and the sheet's room, from the sheet's cells
     bool abrir_ticket(int indice);
     bool guardar_ticket(int indice);
     void actualizar();
@@ -71,6 +75,7 @@ class frmTicket : public QWidget {
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;
+    QScrollArea* picture_hoja2;
     HojaTicket* picture_hoja;
     VistaImpresa* picVista;
     QPushButton* cmdOK;

@@ -1,11 +1,13 @@
 #include "tickets/ui/HojaTicket.h"
 
-#include <QFontDatabase>
+#include <QEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+
+#include "tickets/ui/VistaImpresa.h"
 
 namespace {
 
@@ -16,18 +18,36 @@ constexpr int kColumnasVista = 100;
 
 }  // namespace
 
-HojaTicket::HojaTicket(EditorTicket& editor, QWidget* padre)
-    : QWidget(padre),
-      editor_(editor),
-      fuente_(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
+HojaTicket::HojaTicket(EditorTicket& editor, QWidget* padre) : QWidget(padre), editor_(editor) {
     setObjectName(QStringLiteral("picture_hoja"));
     arrastrable_.fill(true);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
-    setFont(fuente_);
+    Medir();
+}
+
+void HojaTicket::Medir() {
+    fuente_ = FuenteFija(font());
     const QFontMetrics fm(fuente_);
     anchoCelda_ = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
-    altoCelda_ = fm.height() + 2;
+    altoCelda_ = fm.lineSpacing() + fm.height() / 8;  // a little air between the rows
+}
+
+QFont HojaTicket::FuenteRegla() const {
+    QFont regla = fuente_;
+    regla.setKerning(false);
+    const qreal natural = QFontMetricsF(fuente_).horizontalAdvance(QLatin1Char('0'));
+    regla.setLetterSpacing(QFont::AbsoluteSpacing, anchoCelda_ - natural);
+    return regla;
+}
+
+void HojaTicket::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::FontChange) {
+        Medir();
+        updateGeometry();
+        update();
+    }
+    QWidget::changeEvent(evento);
 }
 
 void HojaTicket::FijarArrastreCampos(bool activo) {

@@ -20,7 +20,7 @@ class HojaTicket : public QWidget {
     int Seleccionada() const { return seleccionada_; }
     void Seleccionar(int etiqueta);
 
-    // Pixel geometry of the character cells.
+    // Pixel geometry of the character cells, from the fixed-pitch face at the widget's size.
     int AnchoCelda() const { return anchoCelda_; }
     int AltoCelda() const { return altoCelda_; }
     QPoint APixeles(QPoint unidades) const;
@@ -28,6 +28,9 @@ class HojaTicket : public QWidget {
     QRect Rectangulo(int etiqueta) const;
     // The label under a pixel, fields above lines; -1 for none.
     int EtiquetaEn(QPoint pixeles) const;
+
+    // The face for rulers over the sheet: every character exactly one cell wide.
+    QFont FuenteRegla() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -43,6 +46,7 @@ class HojaTicket : public QWidget {
     void arrastrando(int etiqueta, QPoint unidades);
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
@@ -51,6 +55,7 @@ class HojaTicket : public QWidget {
     bool event(QEvent* evento) override;
 
   private:
+    void Medir();
     void DibujarHoja(QPainter& p) const;
     void DibujarEtiqueta(QPainter& p, int etiqueta, QPoint pixeles) const;
     QPoint PuntoSoltar(QPoint puntero) const;

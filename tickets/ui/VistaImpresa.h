@@ -8,6 +8,10 @@
 
 #include "tickets/Ticket.h"
 
+// The system's fixed-pitch face at the size of `base`, so that ticket drawings grow with the
+// program's font.
+QFont FuenteFija(const QFont& base);
+
 class VistaImpresa : public QWidget {
     Q_OBJECT
   public:
@@ -18,6 +22,7 @@ class VistaImpresa : public QWidget {
     QSize minimumSizeHint() const override { return sizeHint(); }
 
   protected:
+    void changeEvent(QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
 
   private:
