@@ -6,11 +6,12 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "base/Globales.h"
 #include "app/Recursos.h"
 #include "app/ui/Arranque.h"
 #include "app/ui/FrmPrincipal.h"
 #include "app/ui/FrmSplash.h"
+#include "app/ui/Iconos.h"
+#include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/ContextoCarpeta.h"
 #include "settings/ValoresGlobales.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(TituloPrograma());
     QApplication::setOrganizationName(TituloPrograma());
+    QApplication::setWindowIcon(IconoPrograma());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(BASCORA_VERSION_MAJOR)
                                             .arg(BASCORA_VERSION_MINOR)
