@@ -289,6 +289,11 @@ void frmOptions::PonerTextos() {
     cmdCancel->setText(T("007031", "Cancelar"));
 }
 
+void frmOptions::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
+}
+
 void frmOptions::LlenarPuertos() {
     const int actual = qMax(ListaPuerto->currentIndex(), 0);
     ListaPuerto->clear();
