@@ -1,0 +1,60 @@
+// The download windows take the texts of a new language file on a language change, the connection
+// state of the scheduled window included.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "link/Enlace.h"
+#include "tests/support/CarpetaTemporal.h"
+#include "tests/support/InteraccionGuion.h"
+#include "weighings/BajadaAuto.h"
+#include "weighings/ui/FrmAuto.h"
+#include "weighings/ui/FrmPesadas.h"
+
+namespace {
+
+struct EnlaceMudo : Enlace {
+    void Solicitar(PeticionEnlace&) override {}
+};
+
+void CambiarIdioma(QWidget& ventana, const CarpetaTemporal& carpeta) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
+                            carpeta.ruta(QStringLiteral("Idioma.cfg"))));
+    QEvent cambio(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&ventana, &cambio);
+}
+
+}  // namespace
+
+TEST(DescargasTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
+    EnlaceMudo enlace;
+    InteraccionGuion operador;
+    {
+        CarpetaTemporal carpeta;
+        frmPesadas pesadas(nullptr, &enlace, &operador);
+        auto* leer = pesadas.findChild<QPushButton*>(QStringLiteral("CmdLeer"));
+        auto* espera = pesadas.findChild<QLabel*>(QStringLiteral("LblBajar"));
+        EXPECT_EQ(leer->text(), QStringLiteral("Recuperar"));
+        CambiarIdioma(pesadas, carpeta);
+        EXPECT_EQ(pesadas.windowTitle(), QStringLiteral("Weighings in the indicator"));
+        EXPECT_EQ(leer->text(), QStringLiteral("Retrieve"));
+        EXPECT_EQ(espera->text(),
+                  QStringLiteral("Waiting for the process to finish to download the weighings"));
+    }
+    {
+        CarpetaTemporal carpeta;
+        frmAuto automatica(nullptr, &enlace, &operador);
+        // The state shown comes from the download in Spanish; it follows the language too.
+        Q_EMIT automatica.nucleo()->estadoConexion(QStringLiteral("Conectado"));
+        CambiarIdioma(automatica, carpeta);
+        EXPECT_EQ(automatica.findChild<QLabel*>(QStringLiteral("LblEstado"))->text(),
+                  QStringLiteral("Connected"));
+        EXPECT_EQ(automatica.findChild<QGroupBox*>(QStringLiteral("FraHoraActual"))->title(),
+                  QStringLiteral("Current time"));
+    }
+}
