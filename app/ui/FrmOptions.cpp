@@ -44,7 +44,7 @@ QScrollBar* NuevaBarra(QWidget* padre, const QString& nombre, int maximo) {
     auto* barra = Nuevo<QScrollBar>(padre, nombre);
     barra->setOrientation(Qt::Horizontal);
     barra->setRange(0, maximo);
-    barra->setMinimumWidth(160);
+    barra->setMinimumWidth(barra->fontMetrics().averageCharWidth() * 20);
     return barra;
 }
 

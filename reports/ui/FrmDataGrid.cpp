@@ -89,6 +89,10 @@ FrmDataGrid::~FrmDataGrid() = default;
 bool FrmDataGrid::Abrir(const QString& cadenaConexion, const QString& fuente,
                         const QVariantList& valores, int posicion) {
     const bool ok = modelo_->Abrir(cadenaConexion, fuente, valores);
+    // Columns as wide as the header and the rows on screen need, so no value is cut; only the
+    // visible rows are measured, whatever the row count.
+    grdDataGrid_->horizontalHeader()->setResizeContentsPrecision(0);
+    grdDataGrid_->resizeColumnsToContents();
     if (ok && modelo_->rowCount() > 0) IrA(qMax(1, posicion));
     ActualizarCaption();
     return ok;
