@@ -55,7 +55,8 @@ void FrmComm::PonerTextos() {
     // A running request keeps the caption it was given; the default is re-read.
     if (!enCurso_ || leyenda_.isEmpty()) Label1->setText(LeyendaComando());
     MostrarReintentos();
-    // Room for the longest of the usual captions, so the window keeps its width between them.
+    // Room for the longest of the usual captions, so the window keeps its width between them,
+    // and for the title with the title bar's buttons.
     const QFontMetrics medida(Label1->font());
     int ancho = medida.horizontalAdvance(windowTitle()) * 2;
     for (const QString& texto :
