@@ -4,9 +4,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTabWidget>
 #include <functional>
 #include <memory>
 
