@@ -45,12 +45,14 @@ bool GuardarSetup(const QByteArray& respuesta) {
 }
 
 int conec(Enlace& enlace) {
+    // The link window says what is going on: looking for the indicator, not sending data.
+    const QString leyenda = TextoIdioma(QStringLiteral("002026"), QStringLiteral("Conectando..."));
     QByteArray dato;
-    LeerRegistros(enlace, DirPeso, kRegistrosPeso, &dato);
+    LeerRegistros(enlace, DirPeso, kRegistrosPeso, &dato, leyenda);
     if (dato.size() == 2 * kRegistrosPeso) return 1;
 
     qCDebug(lcConectar) << "no weight block:" << dato.size() << "bytes; trying :M";
-    const QByteArray setup = EnviarComando(enlace, QByteArrayLiteral("M"));
+    const QByteArray setup = EnviarComando(enlace, QByteArrayLiteral("M"), leyenda);
     if (!GuardarSetup(setup)) {
         qCInfo(lcConectar) << "indicator not reached; :M gave" << setup.size() << "bytes";
         return 0;

@@ -52,10 +52,12 @@ inline bool EscribirRegistros(Enlace& enlace, int direccion, const QByteArray& d
 }
 
 // The ASCII command exchange (":" + comando + CR LF); the answer, or "" when it was not 90 bytes.
-inline QByteArray EnviarComando(Enlace& enlace, const QByteArray& comando) {
+inline QByteArray EnviarComando(Enlace& enlace, const QByteArray& comando,
+                                const QString& leyenda = QString()) {
     PeticionEnlace p;
     p.Modo = QStringLiteral("C");
     p.Dato = comando;
+    p.Leyenda = leyenda;
     enlace.Solicitar(p);
     return p.Dato;
 }

@@ -10,6 +10,7 @@
 #include "app/ui/Arranque.h"
 #include "app/ui/FrmPrincipal.h"
 #include "app/ui/FrmSplash.h"
+#include "app/ui/Iconos.h"
 #include "base/Globales.h"
 #include "settings/Config.h"
 #include "settings/ContextoCarpeta.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(TituloPrograma());
     QApplication::setOrganizationName(TituloPrograma());
+    QApplication::setWindowIcon(IconoPrograma());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(BASCORA_VERSION_MAJOR)
                                             .arg(BASCORA_VERSION_MINOR)

@@ -5,6 +5,7 @@ set -euo pipefail
 PAQUETES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-psql
+    libqt6svg6 # the icons are SVG files
     libzip-dev libpugixml-dev libgtest-dev libgmock-dev libmodbus-dev
     qt6-translations-l10n
     xvfb xauth poppler-utils postgresql sqlite3 python3

@@ -8,12 +8,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/Recursos.h"
 #include "app/ui/FrmInfo.h"
+#include "app/ui/Iconos.h"
 #include "link/ui/FrmDebug.h"
 #include "settings/Config.h"
 #include "settings/Idioma.h"
@@ -48,12 +48,11 @@ frmAbout::frmAbout(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     setObjectName(QStringLiteral("frmAbout"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    setWindowTitle(T("000001", "Acerca de ..."));
-    cmdOK->setText(T("000002", "Aceptar"));
-    cmdSysInfo->setText(T("000003", "&Información..."));
     cmdOK->setDefault(true);
 
-    picIcon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    // The program's own icon, four lines of text tall.
+    const int lado = fontMetrics().height() * 4;
+    picIcon->setPixmap(IconoPrograma().pixmap(lado, lado));
     picIcon->setWordWrap(false);
     picIcon->installEventFilter(this);
     QFont grande = lblTitle->font();
@@ -61,22 +60,13 @@ frmAbout::frmAbout(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     grande.setBold(true);
     lblTitle->setFont(grande);
     lblTitle->setText(TituloPrograma());
-    lblVersion->setText(T("000004", "Versión") + QStringLiteral(" %1.%2.%3")
-                                                     .arg(BASCORA_VERSION_MAJOR)
-                                                     .arg(BASCORA_VERSION_MINOR)
-                                                     .arg(BASCORA_VERSION_REVISION));
-    lblDescription->setText(T("000005",
-                              "Acompaña al indicador de pesaje: descarga de pesadas, códigos, "
-                              "recetas, tickets, peso en vivo y reportes."));
     // Written by whoever installs the program; the defaults are blanks.
     lblUsuario->setText(LeerConfig(QStringLiteral("Global"), QStringLiteral("Usuario"),
                                    QStringLiteral("        ")));
     lblOrganizacion->setText(LeerConfig(QStringLiteral("Global"), QString::fromUtf8("Organización"),
                                         QStringLiteral(" ")));
-    lblDisclaimer->setText(T("000007",
-                             "Advertencia: este programa se entrega tal cual, sin garantía de "
-                             "ningún tipo. Verifique los datos descargados antes de usarlos."));
     lblDisclaimer->setFrameShape(QFrame::StyledPanel);
+    lblDisclaimer->setMargin(fontMetrics().averageCharWidth());
     const QString sitio = QString::fromLatin1(kSitio);
     Label1->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(sitio.toHtmlEscaped()));
     Label1->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -99,13 +89,37 @@ frmAbout::frmAbout(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     auto* capa = new QVBoxLayout(this);
     capa->addLayout(arriba);
     capa->addLayout(abajo);
-    setMinimumWidth(460);
+    // Wrapped texts need a width to wrap to: some fifty characters of the font in use.
+    lblDisclaimer->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    lblDescription->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+    PonerTextos();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
 
 frmAbout::~frmAbout() = default;
+
+void frmAbout::PonerTextos() {
+    setWindowTitle(T("000001", "Acerca de ..."));
+    cmdOK->setText(T("000002", "Aceptar"));
+    cmdSysInfo->setText(T("000003", "&Información..."));
+    lblVersion->setText(T("000004", "Versión") + QStringLiteral(" %1.%2.%3")
+                                                     .arg(BASCORA_VERSION_MAJOR)
+                                                     .arg(BASCORA_VERSION_MINOR)
+                                                     .arg(BASCORA_VERSION_REVISION));
+    lblDescription->setText(T("000005",
+                              "Acompaña al indicador de pesaje: descarga de pesadas, códigos, "
+                              "recetas, tickets, peso en vivo y reportes."));
+    lblDisclaimer->setText(T("000007",
+                             "Advertencia: este programa se entrega tal cual, sin garantía de "
+                             "ningún tipo. Verifique los datos descargados antes de usarlos."));
+}
+
+void frmAbout::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
+}
 
 void frmAbout::keyPressEvent(QKeyEvent* evento) {
     if (!evento->isAutoRepeat()) ModoTecla = evento->key();

@@ -30,8 +30,11 @@ class frmAbout : public QDialog {
     void keyPressEvent(QKeyEvent* evento) override;
     void keyReleaseEvent(QKeyEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
     void picIcon_DblClick();
     void cmdSysInfo_Click();
 

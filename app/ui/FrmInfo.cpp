@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -74,15 +75,12 @@ frmInfo::frmInfo(QWidget* padre)
     txtInfo->setObjectName(QStringLiteral("txtInfo"));
     cmdCopiar->setObjectName(QStringLiteral("cmdCopiar"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    setWindowTitle(T("000009", "Información del sistema"));
-    cmdCopiar->setText(T("000010", "Copiar"));
-    cmdOK->setText(T("000002", "Aceptar"));
     cmdOK->setDefault(true);
 
     txtInfo->setReadOnly(true);
     txtInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtInfo->setPlainText(InformacionSistema());
+    PonerTextos();
     const QFontMetrics medida(txtInfo->font());
     txtInfo->setMinimumSize(medida.horizontalAdvance(QLatin1Char('x')) * 90,
                             medida.lineSpacing() * 26);
@@ -98,4 +96,17 @@ frmInfo::frmInfo(QWidget* padre)
     connect(cmdCopiar, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(txtInfo->toPlainText()); });
     connect(cmdOK, &QPushButton::clicked, this, &frmInfo::accept);
+}
+
+void frmInfo::PonerTextos() {
+    setWindowTitle(T("000009", "Información del sistema"));
+    cmdCopiar->setText(T("000010", "Copiar"));
+    cmdOK->setText(T("000002", "Aceptar"));
+    // The facts carry captions of their own.
+    txtInfo->setPlainText(InformacionSistema());
+}
+
+void frmInfo::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
 }

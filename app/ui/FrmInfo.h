@@ -16,7 +16,12 @@ class frmInfo : public QDialog {
   public:
     explicit frmInfo(QWidget* padre = nullptr);
 
+  protected:
+    void changeEvent(QEvent* evento) override;
+
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
     QPlainTextEdit* txtInfo;
     QPushButton* cmdCopiar;
     QPushButton* cmdOK;

@@ -1,5 +1,6 @@
 #include "app/ui/FrmLogin1.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,10 +31,9 @@ frmLogin1::frmLogin1(QWidget* padre, Interaccion* interaccion)
     lblLabels->setBuddy(txtPassword);
     cmdOK->setDefault(true);
 
-    setWindowTitle(T("004001", "Inicio de sesión"));
-    cmdOK->setText(T("004002", "Aceptar"));
-    cmdCancel->setText(T("004003", "Cancelar"));
-    lblLabels->setText(T("004004", "Contraseña:"));
+    PonerTextos();
+    // Room for a password of some twenty characters in the font in use.
+    txtPassword->setMinimumWidth(txtPassword->fontMetrics().averageCharWidth() * 20);
 
     auto* botones = new QHBoxLayout;
     botones->addStretch(1);
@@ -44,13 +44,24 @@ frmLogin1::frmLogin1(QWidget* padre, Interaccion* interaccion)
     capa->addWidget(txtPassword, 0, 1);
     capa->addLayout(botones, 1, 0, 1, 2);
     capa->setColumnStretch(1, 1);
-    setMinimumWidth(320);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin1::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogin1::reject);
 }
 
 frmLogin1::~frmLogin1() = default;
+
+void frmLogin1::PonerTextos() {
+    setWindowTitle(T("004001", "Inicio de sesión"));
+    cmdOK->setText(T("004002", "Aceptar"));
+    cmdCancel->setText(T("004003", "Cancelar"));
+    lblLabels->setText(T("004004", "Contraseña:"));
+}
+
+void frmLogin1::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
+}
 
 void frmLogin1::cmdOK_Click() {
     if (ContrasenaCorrecta(txtPassword->text())) {

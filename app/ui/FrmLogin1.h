@@ -20,7 +20,12 @@ class frmLogin1 : public QDialog {
 
     void reject() override;  // Cancelar: not accepted
 
+  protected:
+    void changeEvent(QEvent* evento) override;
+
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
     void cmdOK_Click();
 
     QLabel* lblLabels;

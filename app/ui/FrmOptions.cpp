@@ -44,7 +44,7 @@ QScrollBar* NuevaBarra(QWidget* padre, const QString& nombre, int maximo) {
     auto* barra = Nuevo<QScrollBar>(padre, nombre);
     barra->setOrientation(Qt::Horizontal);
     barra->setRange(0, maximo);
-    barra->setMinimumWidth(160);
+    barra->setMinimumWidth(barra->fontMetrics().averageCharWidth() * 20);
     return barra;
 }
 
@@ -287,6 +287,11 @@ void frmOptions::PonerTextos() {
     cmdCancelarEnvio->setText(T("007031", "Cancelar"));
     cmdOK->setText(T("007030", "Aceptar"));
     cmdCancel->setText(T("007031", "Cancelar"));
+}
+
+void frmOptions::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
 }
 
 void frmOptions::LlenarPuertos() {

@@ -46,6 +46,7 @@ class frmOptions : public QDialog {
   protected:
     void closeEvent(QCloseEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
     void CrearPestanaComunicaciones(QWidget* pagina);

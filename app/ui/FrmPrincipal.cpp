@@ -6,14 +6,15 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/Opciones.h"
 #include "app/Recursos.h"
@@ -22,6 +23,7 @@
 #include "app/ui/FrmLogin1.h"
 #include "app/ui/FrmOptions.h"
 #include "app/ui/Impresion.h"
+#include "app/ui/Iconos.h"
 #include "app/ui/InteraccionVentanas.h"
 #include "app/ui/Trabajo.h"
 #include "link/ClienteEnlace.h"
@@ -43,7 +45,6 @@
 namespace {
 
 constexpr int kTwipsPorPixel = 15;
-constexpr int kAlturaTwips = 1755;
 constexpr int kPosicionDefecto = 1000;  // twips
 
 // The per-user store of the window position, apart from bascora.ini.
@@ -86,18 +87,18 @@ struct Boton {
     const char* clave;
     const char* id;
     const char* defecto;
-    QStyle::StandardPixmap imagen;
+    const char* icono;  // file of the iconos folder
 };
 
 // Tool bar buttons; the odd indices between them are separators.
 const Boton kBotones[] = {
-    {2, "pesar", "005022", "Ver Peso", QStyle::SP_ComputerIcon},
-    {4, "bajar", "005023", "Bajar Pesadas", QStyle::SP_ArrowDown},
-    {6, "codigos", "005024", "Codigos", QStyle::SP_FileDialogDetailedView},
-    {8, "membrete", "005025", "Membrete", QStyle::SP_FileIcon},
-    {10, "Reporte", "005026", "Reporte", QStyle::SP_FileDialogContentsView},
-    {12, "opciones", "005027", "Opciones", QStyle::SP_FileDialogInfoView},
-    {14, "acerca", "005028", "Acerca de...", QStyle::SP_MessageBoxQuestion},
+    {2, "pesar", "005022", "Ver Peso", "speedometer.svg"},
+    {4, "bajar", "005023", "Bajar Pesadas", "download.svg"},
+    {6, "codigos", "005024", "Codigos", "view-barcode.svg"},
+    {8, "membrete", "005025", "Membrete", "view-pim-news.svg"},
+    {10, "Reporte", "005026", "Reporte", "office-report.svg"},
+    {12, "opciones", "005027", "Opciones", "configure.svg"},
+    {14, "acerca", "005028", "Acerca de...", "help-about.svg"},
 };
 
 // The menu items the Mirto model does not offer.
@@ -146,8 +147,10 @@ FrmPrincipal::FrmPrincipal(Interaccion* interaccion, QWidget* parent)
         posicion = QPoint(kPosicionDefecto / kTwipsPorPixel, kPosicionDefecto / kTwipsPorPixel);
     }
     move(posicion);
-    // The menu bar decides the width; the layout may need more height than the 1755 twips.
-    resize(qMax(menuBar()->sizeHint().width() + 16, 520), kAlturaTwips / kTwipsPorPixel);
+    // The menu bar decides the width, with room for the status texts; the bars the height.
+    const int ancho = std::max({menuBar()->sizeHint().width(), tbToolBar_->sizeHint().width(),
+                                fontMetrics().averageCharWidth() * 64});
+    resize(ancho + fontMetrics().averageCharWidth() * 2, minimumSizeHint().height());
 }
 
 FrmPrincipal::~FrmPrincipal() = default;
@@ -229,7 +232,9 @@ void FrmPrincipal::CrearBarra() {
     tbToolBar_->setMovable(false);
     tbToolBar_->setFloatable(false);
     tbToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    tbToolBar_->setIconSize(QSize(24, 24));
+    // Icons as tall as about two lines of the menu text, so they grow with the font.
+    const int lado = fontMetrics().height() * 3 / 2;
+    tbToolBar_->setIconSize(QSize(lado, lado));
     addToolBar(Qt::TopToolBarArea, tbToolBar_);
 
     const QHash<QString, void (FrmPrincipal::*)()> comandos = {
@@ -246,7 +251,8 @@ void FrmPrincipal::CrearBarra() {
         const QString clave = QString::fromLatin1(b.clave);
         tbToolBar_->addSeparator()->setObjectName(
             QStringLiteral("tbSeparador%1").arg(b.indice - 1));
-        QAction* boton = tbToolBar_->addAction(style()->standardIcon(b.imagen), QString());
+        QAction* boton =
+            tbToolBar_->addAction(IconoRecurso(QString::fromLatin1(b.icono)), QString());
         boton->setObjectName(clave);
         connect(boton, &QAction::triggered, this, comandos.value(clave));
     }
@@ -285,6 +291,24 @@ void FrmPrincipal::AplicarModelo() {
     // The live weight button stays for both models.
     BotonBarra(2)->setVisible(true);
     for (int indice : {4, 6, 10}) BotonBarra(indice)->setVisible(vela);
+    MostrarSeparadores();
+}
+
+// A separator shows only between two visible buttons: none at the edges, never two in a row.
+void FrmPrincipal::MostrarSeparadores() {
+    const QList<QAction*> elementos = tbToolBar_->actions();
+    bool hayBotonAntes = false;
+    for (qsizetype i = 0; i < elementos.size(); ++i) {
+        QAction* elemento = elementos.at(i);
+        if (!elemento->isSeparator()) {
+            hayBotonAntes = hayBotonAntes || elemento->isVisible();
+            continue;
+        }
+        const bool siguienteVisible = i + 1 < elementos.size() &&
+                                      !elementos.at(i + 1)->isSeparator() &&
+                                      elementos.at(i + 1)->isVisible();
+        elemento->setVisible(hayBotonAntes && siguienteVisible);
+    }
 }
 
 void FrmPrincipal::MostrarEstado(const QString& texto) {
@@ -398,12 +422,20 @@ void FrmPrincipal::mnuViewToolbar() {
     const bool mostrar = tbToolBar_->isHidden();
     tbToolBar_->setVisible(mostrar);
     Accion(QStringLiteral("mnuViewToolbar"))->setChecked(mostrar);
+    AjustarAlto();
 }
 
 void FrmPrincipal::mnuViewStatusBar() {
     const bool mostrar = sbStatusBar_->isHidden();
     sbStatusBar_->setVisible(mostrar);
     Accion(QStringLiteral("mnuViewStatusBar"))->setChecked(mostrar);
+    AjustarAlto();
+}
+
+// The window is a strip: it takes the height of the bars it shows, neither more nor less.
+void FrmPrincipal::AjustarAlto() {
+    layout()->activate();
+    resize(width(), minimumSizeHint().height());
 }
 
 void FrmPrincipal::mnuIdioma() {

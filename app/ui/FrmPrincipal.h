@@ -89,6 +89,8 @@ class FrmPrincipal : public QMainWindow {
     QAction* NuevoSeparador(QMenu* menu, const QString& nombre);
     void CrearMenus();
     void CrearBarra();
+    void MostrarSeparadores();
+    void AjustarAlto();
     void MostrarAyuda(bool buscar);
 
     std::unique_ptr<Interaccion> interaccionPropia_;

@@ -30,8 +30,7 @@ void FrmComm::Construir() {
     setObjectName(QStringLiteral("FrmComm"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowModality(Qt::WindowModal);
-    Label1 = new QLabel(TextoIdioma(QStringLiteral("002004"), QStringLiteral("Enviando datos...")),
-                        this);
+    Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ProgBar = new QProgressBar(this);
     ProgBar->setObjectName(QStringLiteral("ProgBar"));
@@ -46,8 +45,36 @@ void FrmComm::Construir() {
     caja->addWidget(ProgBar);
     caja->addWidget(LblReintentos);
     caja->addWidget(cmdCancel, 0, Qt::AlignHCenter);
-    setMinimumWidth(320);
+    PonerTextos();
     connect(cmdCancel, &QPushButton::clicked, this, [this] { Cliente().Cancelar(); });
+}
+
+void FrmComm::PonerTextos() {
+    setWindowTitle(TextoIdioma(QStringLiteral("002001"), QStringLiteral("Comunicando")));
+    cmdCancel->setText(TextoIdioma(QStringLiteral("002002"), QStringLiteral("Cancelar")));
+    // A running request keeps the caption it was given; the default is re-read.
+    if (!enCurso_ || leyenda_.isEmpty()) Label1->setText(LeyendaComando());
+    MostrarReintentos();
+    // Room for the longest of the usual captions, so the window keeps its width between them,
+    // and for the title with the title bar's buttons.
+    const QFontMetrics medida(Label1->font());
+    int ancho = medida.horizontalAdvance(windowTitle()) * 2;
+    for (const QString& texto :
+         {LeyendaComando(),
+          TextoIdioma(QStringLiteral("002003"), QStringLiteral("Recibiendo datos...")),
+          TextoIdioma(QStringLiteral("002026"), QStringLiteral("Conectando..."))})
+        ancho = qMax(ancho, medida.horizontalAdvance(texto));
+    Label1->setMinimumWidth(ancho + medida.horizontalAdvance(QStringLiteral("MMMM")));
+}
+
+// A command has no caption of its own: it sends data.
+QString FrmComm::LeyendaComando() {
+    return TextoIdioma(QStringLiteral("002004"), QStringLiteral("Enviando datos..."));
+}
+
+void FrmComm::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(e);
 }
 
 ClienteEnlace& FrmComm::Cliente() const {
@@ -57,12 +84,13 @@ ClienteEnlace& FrmComm::Cliente() const {
 void FrmComm::Iniciar(const QString& leyenda, bool silenciosa) {
     if (silenciosa) return;
     enCurso_ = true;
-    setWindowTitle(TextoIdioma(QStringLiteral("002001"), QStringLiteral("Comunicando")));
-    cmdCancel->setText(TextoIdioma(QStringLiteral("002002"), QStringLiteral("Cancelar")));
-    if (!leyenda.isEmpty()) Label1->setText(leyenda);
-    ProgBar->setValue(0);
+    leyenda_ = leyenda;
     fallosAlIniciar_ = IntentosFallidos(Cliente().Salud());
     LblReintentos->clear();
+    PonerTextos();
+    // Each request says what it does: a caption left over from the last one would be wrong.
+    Label1->setText(leyenda.isEmpty() ? LeyendaComando() : leyenda);
+    ProgBar->setValue(0);
     if (isVisible()) return;
     // Modal over the window that asked, which is the active one, for this request only: a window
     // that is closed later must not take the program's view with it.

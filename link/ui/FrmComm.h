@@ -27,9 +27,14 @@ class FrmComm : public QDialog {
   protected:
     void reject() override;  // Escape: cancels while a request runs
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
   private:
     void Construir();
+    // The window's captions from the language file in use; the progress caption of a running
+    // request is kept.
+    void PonerTextos();
+    static QString LeyendaComando();
     void Iniciar(const QString& leyenda, bool silenciosa);
     void Progresar(int valor);
     void Terminar(const RespuestaEnlace& respuesta);
@@ -43,6 +48,7 @@ class FrmComm : public QDialog {
     QProgressBar* ProgBar = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* LblReintentos = nullptr;
+    QString leyenda_;  // the caption the running request gave, empty for a command
     quint64 fallosAlIniciar_ = 0;
     bool enCurso_ = false;  // a request this view shows is running
 };

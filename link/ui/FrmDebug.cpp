@@ -53,7 +53,6 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
       enlace_(enlace ? enlace : &EnlaceDelPrograma()),
       interaccion_(interaccion) {
     setObjectName(QStringLiteral("frmDebug"));
-    setWindowTitle(T("015001", "Debug"));
 
     Lbl_Direccion = Nuevo<QLabel>(this, QStringLiteral("Lbl_Direccion"));
     Txt_Direccion = Nuevo<QLineEdit>(this, QStringLiteral("Txt_Direccion"));
@@ -74,15 +73,6 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     Txt_H = Nuevo<QLineEdit>(this, QStringLiteral("Txt_H"));
     CmdEscribir = Nuevo<QPushButton>(this, QStringLiteral("CmdEscribir"));
 
-    Lbl_Direccion->setText(T("015002", "Direccion:"));
-    Lbl_Longitud->setText(T("015003", "Longitud:"));
-    CmdLeer->setText(T("015004", "Leer"));
-    Opt_rx[0]->setText(T("015005", "ASCII"));
-    Opt_rx[1]->setText(T("015006", "DEC"));
-    Lbl_L->setText(T("015007", "Lo:"));
-    Lbl_H->setText(T("015008", "Hi:"));
-    CmdEscribir->setText(T("015009", "Escribir"));
-    Lbl_Hex->setText(T("015024", "Hex"));
     Lbl_Direccion->setBuddy(Txt_Direccion);
     Lbl_Longitud->setBuddy(Txt_Longitud);
     Lbl_L->setBuddy(Txt_L);
@@ -90,13 +80,7 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
 
     auto* areas = new QGridLayout;
     for (int i = 0; i < kAreasConsola; ++i) {
-        const AreaConsola& a = kAreaConsola[i];
         Cmd_Dir[i] = Nuevo<QPushButton>(this, QStringLiteral("Cmd_Dir_%1").arg(i));
-        Cmd_Dir[i]->setText(T(kIdsAreas[i][0], kIdsAreas[i][1]));
-        Cmd_Dir[i]->setToolTip(T("015025", "%1: dirección %2, %3 registros")
-                                   .arg(QString::fromLatin1(a.nombre))
-                                   .arg(a.direccion)
-                                   .arg(a.longitud));
         areas->addWidget(Cmd_Dir[i], i / 2, i % 2);
         connect(Cmd_Dir[i], &QPushButton::clicked, this, [this, i] { Cmd_Dir_Click(i); });
     }
@@ -130,7 +114,12 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     auto* capa = new QHBoxLayout(this);
     capa->addLayout(izquierda);
     capa->addLayout(salida, 1);
-    resize(860, 520);
+    PonerTextos();
+    // Room for a hex line of 16 bytes with its address, and a screenful of them.
+    const QFontMetrics medida(Txt_Hex->font());
+    Txt_Hex->setMinimumSize(medida.horizontalAdvance(QLatin1Char('0')) * 58,
+                            medida.lineSpacing() * 16);
+    Txt_RxD->setMinimumWidth(medida.horizontalAdvance(QLatin1Char('0')) * 20);
 
     // The map's name of whatever address is typed or chosen.
     connect(Txt_Direccion, &QLineEdit::textChanged, Lbl_Area, [this](const QString& texto) {
@@ -144,6 +133,32 @@ frmDebug::frmDebug(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
         connect(opcion, &QRadioButton::toggled, this, [this](bool activo) {
             if (activo && hayDato_) MostrarDato();
         });
+}
+
+void frmDebug::PonerTextos() {
+    setWindowTitle(T("015001", "Debug"));
+    Lbl_Direccion->setText(T("015002", "Direccion:"));
+    Lbl_Longitud->setText(T("015003", "Longitud:"));
+    CmdLeer->setText(T("015004", "Leer"));
+    Opt_rx[0]->setText(T("015005", "ASCII"));
+    Opt_rx[1]->setText(T("015006", "DEC"));
+    Lbl_L->setText(T("015007", "Lo:"));
+    Lbl_H->setText(T("015008", "Hi:"));
+    CmdEscribir->setText(T("015009", "Escribir"));
+    Lbl_Hex->setText(T("015024", "Hex"));
+    for (int i = 0; i < kAreasConsola; ++i) {
+        const AreaConsola& a = kAreaConsola[i];
+        Cmd_Dir[i]->setText(T(kIdsAreas[i][0], kIdsAreas[i][1]));
+        Cmd_Dir[i]->setToolTip(T("015025", "%1: dirección %2, %3 registros")
+                                   .arg(QString::fromLatin1(a.nombre))
+                                   .arg(a.direccion)
+                                   .arg(a.longitud));
+    }
+}
+
+void frmDebug::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
 }
 
 frmDebug::~frmDebug() {

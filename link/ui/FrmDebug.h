@@ -36,8 +36,11 @@ class frmDebug : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption and tool tip of the window, from the language file in use.
+    void PonerTextos();
     void Iniciar();
     void Terminar();
     void MostrarDato();

@@ -1,6 +1,5 @@
 #include "reports/ui/FrmDataGrid.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -8,19 +7,10 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "data/CDatos.h"
 #include "data/ModeloDatos.h"
-
-namespace {
-
-constexpr int kTwipsPorPixel = 15;
-// The data control's strip below the grid: 425 twips.
-constexpr int kAltoControl = (425 + kTwipsPorPixel / 2) / kTwipsPorPixel;
-constexpr int kAnchoDisenado = 9600 / kTwipsPorPixel;
-constexpr int kAltoDisenado = 6000 / kTwipsPorPixel;
-
-}  // namespace
 
 ControlDatos::ControlDatos(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
@@ -53,7 +43,6 @@ void ControlDatos::setCaption(const QString& texto) {
 
 FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmDataGrid"));
-    resize(kAnchoDisenado, kAltoDisenado);
 
     modelo_ = new ModeloDatos(this);
     grdDataGrid_ = new QTableView(this);
@@ -65,7 +54,6 @@ FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Fixed row heights: nothing is measured row by row, whatever the row count.
     grdDataGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdDataGrid_->verticalHeader()->setDefaultSectionSize(grdDataGrid_->fontMetrics().height() + 6);
-    grdDataGrid_->setGeometry(0, 0, kAnchoDisenado, kAltoDisenado - kAltoControl);
 
     Data1_ = new ControlDatos(this);
     Data1_->setObjectName(QStringLiteral("Data1"));
@@ -73,6 +61,17 @@ FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
     Command1_ = new QPushButton(QStringLiteral("Command1"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setVisible(false);
+
+    // The grid fills the window above the data control, whatever the window's size.
+    auto* capa = new QVBoxLayout(this);
+    capa->setContentsMargins(0, 0, 0, 0);
+    capa->setSpacing(0);
+    capa->addWidget(grdDataGrid_, 1);
+    capa->addWidget(Data1_);
+    // A first size of about eighty characters by twenty rows of the font in use.
+    const QFontMetrics medida(grdDataGrid_->font());
+    resize(medida.averageCharWidth() * 80,
+           grdDataGrid_->verticalHeader()->defaultSectionSize() * 20);
 
     connect(grdDataGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         ActualizarCaption();
@@ -82,7 +81,6 @@ FrmDataGrid::FrmDataGrid(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(Data1_, &ControlDatos::Anterior, this, [this] { IrA(qMax(1, Posicion() - 1)); });
     connect(Data1_, &ControlDatos::Siguiente, this, [this] { IrA(Posicion() + 1); });
     connect(Data1_, &ControlDatos::Ultimo, this, [this] { IrA(Cantidad()); });
-    AjustarTamano();
     ActualizarCaption();
 }
 
@@ -91,6 +89,10 @@ FrmDataGrid::~FrmDataGrid() = default;
 bool FrmDataGrid::Abrir(const QString& cadenaConexion, const QString& fuente,
                         const QVariantList& valores, int posicion) {
     const bool ok = modelo_->Abrir(cadenaConexion, fuente, valores);
+    // Columns as wide as the header and the rows on screen need, so no value is cut; only the
+    // visible rows are measured, whatever the row count.
+    grdDataGrid_->horizontalHeader()->setResizeContentsPrecision(0);
+    grdDataGrid_->resizeColumnsToContents();
     if (ok && modelo_->rowCount() > 0) IrA(qMax(1, posicion));
     ActualizarCaption();
     return ok;
@@ -122,21 +124,4 @@ void FrmDataGrid::IrA(int posicion) {
 void FrmDataGrid::ActualizarCaption() {
     Data1_->setCaption(QStringLiteral("Dato: ") + QString::number(Posicion()) + u'/' +
                        QString::number(Cantidad()));
-}
-
-void FrmDataGrid::AjustarTamano() {
-    if (isMinimized()) return;
-    const int alto = qMax(0, height() - kAltoControl);
-    grdDataGrid_->resize(grdDataGrid_->width(), alto);
-    Data1_->setGeometry(0, alto, grdDataGrid_->width(), kAltoControl);
-}
-
-void FrmDataGrid::resizeEvent(QResizeEvent* evento) {
-    QWidget::resizeEvent(evento);
-    AjustarTamano();
-}
-
-void FrmDataGrid::changeEvent(QEvent* evento) {
-    QWidget::changeEvent(evento);
-    if (evento->type() == QEvent::WindowStateChange) AjustarTamano();
 }

@@ -54,13 +54,8 @@ class FrmDataGrid : public QWidget {
   Q_SIGNALS:
     void PosicionCambiada(int posicion);
 
-  protected:
-    void resizeEvent(QResizeEvent* evento) override;
-    void changeEvent(QEvent* evento) override;
-
   private:
     void ActualizarCaption();
-    void AjustarTamano();
 
     QTableView* grdDataGrid_;
     ControlDatos* Data1_;

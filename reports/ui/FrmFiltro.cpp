@@ -1,6 +1,7 @@
 #include "reports/ui/FrmFiltro.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,7 +26,6 @@ frmFiltro::frmFiltro(const QString& campo, TipoFiltro tipo, QWidget* padre,
         interaccion_ = interaccionPropia_.get();
     }
     setObjectName(QStringLiteral("frmFiltro"));
-    setWindowTitle(T("003001", "Filtro de datos"));
     // One frame only: the one of this kind.
     auto* principal = new QVBoxLayout(this);
     switch (tipo_) {
@@ -41,13 +41,34 @@ frmFiltro::frmFiltro(const QString& campo, TipoFiltro tipo, QWidget* padre,
             break;
     }
     principal->setSizeConstraint(QLayout::SetFixedSize);
+    PonerTextos();
+}
+
+void frmFiltro::PonerTextos() {
+    setWindowTitle(T("003001", "Filtro de datos"));
+    // Only the frame of this kind exists: its controls are found by name.
+    const auto texto = [this](const char* nombre, const QString& valor) {
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(nombre)))
+            w->setProperty("text", valor);
+    };
+    for (const char* ok : {"CmdOkDato", "CmdOkNumero", "CmdOkFecha"})
+        texto(ok, T("003002", "Aceptar"));
+    for (const char* cancelar : {"CmdCancelDato", "CmdCancelNumero", "CmdCancelFecha"})
+        texto(cancelar, T("003003", "Cancelar"));
+    texto("LblDato", T("003004", "Use * como comodín para busquedas genéricas"));
+    texto("LblDesde", T("003005", "Desde:"));
+    texto("LblHasta", T("003006", "Hasta:"));
+}
+
+void frmFiltro::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QDialog::changeEvent(evento);
 }
 
 frmFiltro::~frmFiltro() = default;
 
-QPushButton* frmFiltro::Boton(const char* nombre, const QString& texto, QWidget* padre,
-                              void (frmFiltro::*accion)()) {
-    auto* b = new QPushButton(texto, padre);
+QPushButton* frmFiltro::Boton(const char* nombre, QWidget* padre, void (frmFiltro::*accion)()) {
+    auto* b = new QPushButton(padre);
     b->setObjectName(QString::fromLatin1(nombre));
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, accion);
@@ -78,6 +99,18 @@ QLabel* Nota(const char* nombre, const QString& texto, QWidget* padre) {
     return l;
 }
 
+// The "Desde:" and "Hasta:" captions of a range; their texts come with the window's texts.
+void FilasRango(QFormLayout* capa, QWidget* desde, QWidget* hasta, QWidget* padre) {
+    auto* lblDesde = new QLabel(padre);
+    lblDesde->setObjectName(QStringLiteral("LblDesde"));
+    lblDesde->setBuddy(desde);
+    auto* lblHasta = new QLabel(padre);
+    lblHasta->setObjectName(QStringLiteral("LblHasta"));
+    lblHasta->setBuddy(hasta);
+    capa->addRow(lblDesde, desde);
+    capa->addRow(lblHasta, hasta);
+}
+
 }  // namespace
 
 QGroupBox* frmFiltro::MarcoTexto() {
@@ -85,26 +118,21 @@ QGroupBox* frmFiltro::MarcoTexto() {
     TxtDato->setObjectName(QStringLiteral("TxtDato"));
     auto* contenido = new QVBoxLayout;
     contenido->addWidget(TxtDato);
-    contenido->addWidget(
-        Nota("LblDato", T("003004", "Use * como comodín para busquedas genéricas"), this));
-    return Marco(this, 0, contenido,
-                 Boton("CmdOkDato", T("003002", "Aceptar"), this, &frmFiltro::CmdOkDato_Click),
-                 Boton("CmdCancelDato", T("003003", "Cancelar"), this, &frmFiltro::Cancelar_Click));
+    contenido->addWidget(Nota("LblDato", QString(), this));
+    return Marco(this, 0, contenido, Boton("CmdOkDato", this, &frmFiltro::CmdOkDato_Click),
+                 Boton("CmdCancelDato", this, &frmFiltro::Cancelar_Click));
 }
 
 QGroupBox* frmFiltro::MarcoNumero() {
     auto* contenido = new QFormLayout;
-    const QString etiquetas[2] = {T("003005", "Desde:"), T("003006", "Hasta:")};
     for (int k = 0; k < 2; ++k) {
         TxtNumero[k] = new QLineEdit(this);
         TxtNumero[k]->setObjectName(QStringLiteral("TxtNumero_%1").arg(k));
-        contenido->addRow(etiquetas[k], TxtNumero[k]);
     }
+    FilasRango(contenido, TxtNumero[0], TxtNumero[1], this);
     contenido->addRow(Nota("LblNumero", campo_, this));
-    return Marco(
-        this, 1, contenido,
-        Boton("CmdOkNumero", T("003002", "Aceptar"), this, &frmFiltro::CmdOkNumero_Click),
-        Boton("CmdCancelNumero", T("003003", "Cancelar"), this, &frmFiltro::Cancelar_Click));
+    return Marco(this, 1, contenido, Boton("CmdOkNumero", this, &frmFiltro::CmdOkNumero_Click),
+                 Boton("CmdCancelNumero", this, &frmFiltro::Cancelar_Click));
 }
 
 QGroupBox* frmFiltro::MarcoFecha() {
@@ -118,13 +146,10 @@ QGroupBox* frmFiltro::MarcoFecha() {
     };
     Fecha1 = selector("Fecha1");
     Fecha2 = selector("Fecha2");
-    contenido->addRow(T("003005", "Desde:"), Fecha1);
-    contenido->addRow(T("003006", "Hasta:"), Fecha2);
+    FilasRango(contenido, Fecha1, Fecha2, this);
     contenido->addRow(Nota("LblFecha", campo_, this));
-    return Marco(
-        this, 2, contenido,
-        Boton("CmdOkFecha", T("003002", "Aceptar"), this, &frmFiltro::CmdOkFecha_Click),
-        Boton("CmdCancelFecha", T("003003", "Cancelar"), this, &frmFiltro::Cancelar_Click));
+    return Marco(this, 2, contenido, Boton("CmdOkFecha", this, &frmFiltro::CmdOkFecha_Click),
+                 Boton("CmdCancelFecha", this, &frmFiltro::Cancelar_Click));
 }
 
 void frmFiltro::CmdOkDato_Click() {

@@ -25,12 +25,16 @@ class frmFiltro : public QDialog {
     // Criterio, Descripcion and FiltroAceptado once the window has been answered.
     const Filtro& Resultado() const { return resultado_; }
 
+  protected:
+    void changeEvent(QEvent* evento) override;
+
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
     QGroupBox* MarcoTexto();
     QGroupBox* MarcoNumero();
     QGroupBox* MarcoFecha();
-    QPushButton* Boton(const char* nombre, const QString& texto, QWidget* padre,
-                       void (frmFiltro::*accion)());
+    QPushButton* Boton(const char* nombre, QWidget* padre, void (frmFiltro::*accion)());
     void CmdOkDato_Click();
     void CmdOkNumero_Click();
     void CmdOkFecha_Click();

@@ -48,7 +48,6 @@ frmReporte::frmReporte(QWidget* padre, Interaccion* interaccion)
         return ClausulaFiltro(this, campo, tipo);
     };
     setObjectName(QStringLiteral("frmReporte"));
-    setWindowTitle(T("012001", "Reporte"));
 
     auto* rejilla = new QGridLayout;
     ConstruirCajas(rejilla);
@@ -60,26 +59,17 @@ frmReporte::frmReporte(QWidget* padre, Interaccion* interaccion)
     connect(Data1, &ControlDatos::Siguiente, this, [this] { IrA(posicion_ + 1); });
     connect(Data1, &ControlDatos::Ultimo, this, [this] { IrA(cantidad_); });
 
-    const auto boton = [this](const char* nombre, const QString& texto, const QString& ayuda,
-                              auto accion) {
-        auto* b = new QPushButton(texto, this);
+    const auto boton = [this](const char* nombre, auto accion) {
+        auto* b = new QPushButton(this);
         b->setObjectName(QString::fromLatin1(nombre));
-        if (!ayuda.isEmpty()) b->setToolTip(ayuda);
         connect(b, &QPushButton::clicked, this, accion);
         return b;
     };
-    CmdBorrar = boton("CmdBorrar", T("012002", "Borrar"),
-                      T("012003", "Borrar las pesadas almacenadas"), [this] { CmdBorrar_Click(); });
-    cmdGrid = boton("cmdGrid", T("012004", "Cua&drícula"), T("012005", "Tabla de pesadas"),
-                    [this] { cmdGrid_Click(); });
-    cmdQuitarFiltro = boton("cmdQuitarFiltro", T("012025", "Quitar filtro"),
-                            T("012026", "Mostrar todas las pesadas"), [this] { QuitarFiltro(); });
-    cmdCsv = boton("cmdCsv", T("012027", "Exportar CSV"),
-                   T("012028", "Guardar las pesadas mostradas en un archivo CSV"),
-                   [this] { ElegirYExportar(false); });
-    cmdExcel = boton("cmdExcel", T("012029", "Exportar a Excel"),
-                     T("012030", "Guardar las pesadas mostradas en un libro de Excel"),
-                     [this] { ElegirYExportar(true); });
+    CmdBorrar = boton("CmdBorrar", [this] { CmdBorrar_Click(); });
+    cmdGrid = boton("cmdGrid", [this] { cmdGrid_Click(); });
+    cmdQuitarFiltro = boton("cmdQuitarFiltro", [this] { QuitarFiltro(); });
+    cmdCsv = boton("cmdCsv", [this] { ElegirYExportar(false); });
+    cmdExcel = boton("cmdExcel", [this] { ElegirYExportar(true); });
 
     LblFiltro = new QLabel(this);
     LblFiltro->setObjectName(QStringLiteral("LblFiltro"));
@@ -100,7 +90,50 @@ frmReporte::frmReporte(QWidget* padre, Interaccion* interaccion)
     principal->addWidget(PrgExportar);
     principal->addLayout(botones);
 
+    PonerTextos();
     Cargar(VistaReporte{TablaDe(TablaLogica::Reporte), {}, QString()});
+}
+
+void frmReporte::PonerTextos() {
+    CmdBorrar->setText(T("012002", "Borrar"));
+    CmdBorrar->setToolTip(T("012003", "Borrar las pesadas almacenadas"));
+    cmdGrid->setText(T("012004", "Cua&drícula"));
+    cmdGrid->setToolTip(T("012005", "Tabla de pesadas"));
+    cmdQuitarFiltro->setText(T("012025", "Quitar filtro"));
+    cmdQuitarFiltro->setToolTip(T("012026", "Mostrar todas las pesadas"));
+    cmdCsv->setText(T("012027", "Exportar CSV"));
+    cmdCsv->setToolTip(T("012028", "Guardar las pesadas mostradas en un archivo CSV"));
+    cmdExcel->setText(T("012029", "Exportar a Excel"));
+    cmdExcel->setToolTip(T("012030", "Guardar las pesadas mostradas en un libro de Excel"));
+    PonerCaptionsCajas();
+    PonerTextosVista();
+}
+
+// The code boxes carry the names of the code table when it has them; the rest their own captions.
+void frmReporte::PonerCaptionsCajas() {
+    for (int i = 0; i < kCajas; ++i) {
+        const int n = i - kPrimeraCajaCodigo;
+        Lbl_Campo[i]->setText(n >= 0 && n < nombresCodigos_.size() ? nombresCodigos_.at(n) + u':'
+                                                                   : CaptionDisenada(i));
+    }
+}
+
+// The texts that follow the view: the filter, the title and the position.
+void frmReporte::PonerTextosVista() {
+    QString descripcion;
+    for (const Filtro& f : vista_.filtros) descripcion += f.campo + f.descripcion;
+    LblFiltro->setText(descripcion.isEmpty() ? QString()
+                                             : Frase({T("012031", "Filtro:"), descripcion}));
+    setWindowTitle(descripcion.isEmpty()
+                       ? T("012001", "Reporte")
+                       : T("012001", "Reporte") + QStringLiteral(" - ") + descripcion);
+    Data1->setCaption(Frase(
+        {T("012024", "Pesada:"), QString::number(posicion_) + u'/' + QString::number(cantidad_)}));
+}
+
+void frmReporte::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
 }
 
 frmReporte::~frmReporte() {
@@ -110,7 +143,7 @@ frmReporte::~frmReporte() {
 void frmReporte::ConstruirCajas(QGridLayout* rejilla) {
     const QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (int i = 0; i < kCajas; ++i) {
-        Lbl_Campo[i] = new QLabel(CaptionDisenada(i), this);
+        Lbl_Campo[i] = new QLabel(this);
         Lbl_Campo[i]->setObjectName(QStringLiteral("Lbl_Campo_%1").arg(i));
         Lbl_Campo[i]->installEventFilter(this);
         txt_Dato[i] = new QLineEdit(this);
@@ -124,6 +157,8 @@ void frmReporte::ConstruirCajas(QGridLayout* rejilla) {
         rejilla->addWidget(Lbl_Campo[i], i, 0);
         rejilla->addWidget(txt_Dato[i], i, 1);
     }
+    // A caption never touches its box, whatever the font size.
+    rejilla->setHorizontalSpacing(fontMetrics().averageCharWidth());
     rejilla->setColumnStretch(1, 1);
 }
 
@@ -155,22 +190,13 @@ void frmReporte::Cargar(const VistaReporte& vista) {
     } else if (cantidad_ > 0) {
         CargarNombresCodigos();
     }
-    QString descripcion;
-    for (const Filtro& f : vista_.filtros) descripcion += f.campo + f.descripcion;
-    LblFiltro->setText(descripcion.isEmpty() ? QString()
-                                             : Frase({T("012031", "Filtro:"), descripcion}));
-    setWindowTitle(descripcion.isEmpty()
-                       ? T("012001", "Reporte")
-                       : T("012001", "Reporte") + QStringLiteral(" - ") + descripcion);
     cmdQuitarFiltro->setEnabled(!vista_.filtros.isEmpty());
     Mostrar();
 }
 
 void frmReporte::CargarNombresCodigos() {
-    const QStringList nombres = NombresCodigos(TablaDe(TablaLogica::PLU_SETUP));
-    for (int n = 0; n < nombres.size() && kPrimeraCajaCodigo + n < kCajas; ++n) {
-        Lbl_Campo[kPrimeraCajaCodigo + n]->setText(nombres.at(n) + u':');
-    }
+    nombresCodigos_ = NombresCodigos(TablaDe(TablaLogica::PLU_SETUP));
+    PonerCaptionsCajas();
     for (int i = kPrimeraCajaCodigo + kCodigosVisibles; i < kCajas; ++i) {
         Lbl_Campo[i]->hide();
         txt_Dato[i]->hide();
@@ -191,8 +217,7 @@ void frmReporte::Mostrar() {
         txt_Dato[i]->setText(k >= 0 && k < fila.size() ? fila.at(k).toString() : QString());
         txt_Dato[i]->setCursorPosition(0);
     }
-    Data1->setCaption(Frase(
-        {T("012024", "Pesada:"), QString::number(posicion_) + u'/' + QString::number(cantidad_)}));
+    PonerTextosVista();
 }
 
 void frmReporte::Ordenar(int caja) {

@@ -43,8 +43,14 @@ class frmReporte : public QWidget {
   protected:
     void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption and tool tip of the window, from the language file in use; the texts that
+    // follow the view again from the view.
+    void PonerTextos();
+    void PonerCaptionsCajas();
+    void PonerTextosVista();
     void ConstruirCajas(class QGridLayout* rejilla);
     void Cargar(const VistaReporte& vista);
     void CargarNombresCodigos();
@@ -71,6 +77,7 @@ class frmReporte : public QWidget {
     std::unique_ptr<Interaccion> interaccionPropia_;
     Interaccion* interaccion_;
     PeticionFiltro pedirFiltro_;
+    QStringList nombresCodigos_;  // names of the code table, once read
     VistaReporte vista_;
     ConsultaReporte consulta_;
     bool abierta_ = false;

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "app/ui/InteraccionVentanas.h"
 #include "link/ui/EnlacePrograma.h"
@@ -16,8 +17,12 @@
 
 namespace {
 
-QGroupBox* Marco(const char* nombre, const QString& titulo, QWidget* contenido, QWidget* padre) {
-    auto* marco = new QGroupBox(titulo, padre);
+// The connection states the download reports, as text ids.
+const char* const kEstados[][2] = {
+    {"001005", "Conectando..."}, {"001006", "Conectado"}, {"001007", "Desconectado"}};
+
+QGroupBox* Marco(const char* nombre, QWidget* contenido, QWidget* padre) {
+    auto* marco = new QGroupBox(padre);
     marco->setObjectName(QString::fromLatin1(nombre));
     auto* capa = new QVBoxLayout(marco);
     capa->addWidget(contenido);
@@ -41,21 +46,18 @@ frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     connect(TmrReloj, &QTimer::timeout, this, &frmAuto::MostrarHora);
 
     setObjectName(QStringLiteral("frmAuto"));
-    setWindowTitle(T("001001", "Descarga automática de la auditoria"));
     LblHoraActual = new QLabel(this);
     LblHoraActual->setObjectName(QStringLiteral("LblHoraActual"));
     LblHoraComunicacion = new QLabel(this);
     LblHoraComunicacion->setObjectName(QStringLiteral("LblHoraComunicacion"));
     LblEstado = new QLabel(this);
     LblEstado->setObjectName(QStringLiteral("LblEstado"));
-    LblEstado->setToolTip(T("001035", "doble clic para bajar ahora"));
     Txt_Reporte = new QPlainTextEdit(this);
     Txt_Reporte->setObjectName(QStringLiteral("Txt_Reporte"));
     Txt_Reporte->setReadOnly(true);
-    FraHoraActual = Marco("FraHoraActual", T("001002", "Hora actual"), LblHoraActual, this);
-    FraHoraComunicacion =
-        Marco("FraHoraComunicacion", T("001004", "Hora comunicación"), LblHoraComunicacion, this);
-    Frame1 = Marco("Frame1", T("001003", "Estado"), LblEstado, this);
+    FraHoraActual = Marco("FraHoraActual", LblHoraActual, this);
+    FraHoraComunicacion = Marco("FraHoraComunicacion", LblHoraComunicacion, this);
+    Frame1 = Marco("Frame1", LblEstado, this);
 
     auto* arriba = new QHBoxLayout;
     arriba->addWidget(FraHoraActual);
@@ -64,7 +66,10 @@ frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     auto* principal = new QVBoxLayout(this);
     principal->addLayout(arriba);
     principal->addWidget(Txt_Reporte, 1);
-    resize(520, 320);
+    PonerTextos();
+    // Room for a few report lines of the usual length, in the font in use.
+    const QFontMetrics medida(Txt_Reporte->font());
+    Txt_Reporte->setMinimumSize(medida.averageCharWidth() * 48, medida.lineSpacing() * 8);
 
     // Hover: bold over the state, normal again over the rest of the window.
     for (QObject* o :
@@ -75,12 +80,42 @@ frmAuto::frmAuto(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
 
     connect(bajada_, &BajadaAuto::reporte, this,
             [this](const QString& linea) { Txt_Reporte->appendPlainText(linea); });
-    connect(bajada_, &BajadaAuto::estadoConexion, LblEstado, &QLabel::setText);
+    connect(bajada_, &BajadaAuto::estadoConexion, this, &frmAuto::MostrarEstado);
 
     bajada_->fijarCampos(Llena_Opciones());
     bajada_->LeerHorario();
     LblHoraComunicacion->setText(bajada_->textoHora());
     LblHoraActual->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void frmAuto::PonerTextos() {
+    setWindowTitle(T("001001", "Descarga automática de la auditoria"));
+    LblEstado->setToolTip(T("001035", "doble clic para bajar ahora"));
+    FraHoraActual->setTitle(T("001002", "Hora actual"));
+    FraHoraComunicacion->setTitle(T("001004", "Hora comunicación"));
+    Frame1->setTitle(T("001003", "Estado"));
+    if (estado_ >= 0) LblEstado->setText(T(kEstados[estado_][0], kEstados[estado_][1]));
+    // The state is bold under the mouse: room for the widest state in bold, so nothing moves.
+    QFont negrita = LblEstado->font();
+    negrita.setBold(true);
+    const QFontMetrics medida(negrita);
+    int ancho = 0;
+    for (const auto& e : kEstados) ancho = qMax(ancho, medida.horizontalAdvance(T(e[0], e[1])));
+    LblEstado->setMinimumWidth(ancho);
+    LblHoraActual->setMinimumWidth(
+        QFontMetrics(LblHoraActual->font()).horizontalAdvance(QStringLiteral("00:00:00")));
+}
+
+void frmAuto::MostrarEstado(const QString& texto) {
+    estado_ = -1;
+    for (int i = 0; i < int(std::size(kEstados)); ++i)
+        if (texto == T(kEstados[i][0], kEstados[i][1])) estado_ = i;
+    LblEstado->setText(texto);
+}
+
+void frmAuto::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
 }
 
 frmAuto::~frmAuto() {

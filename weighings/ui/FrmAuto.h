@@ -39,8 +39,13 @@ class frmAuto : public QWidget {
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption and tool tip of the window, from the language file in use; the connection
+    // state again from the state it shows.
+    void PonerTextos();
+    void MostrarEstado(const QString& texto);
     void Iniciar();
     void MarcarEstado(bool negrita);
     void MostrarHora();
@@ -60,4 +65,5 @@ class frmAuto : public QWidget {
     BajadaAuto* bajada_;
     QThread* hilo_;
     bool iniciada_ = false;
+    int estado_ = -1;  // index of the connection state shown, -1 none
 };

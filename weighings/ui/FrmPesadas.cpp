@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -31,40 +32,46 @@ frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
     }
 
     setObjectName(QStringLiteral("frmPesadas"));
-    setWindowTitle(T("008001", "Pesadas en el Equipo"));
     CmdLeer->setObjectName(QStringLiteral("CmdLeer"));
-    CmdLeer->setText(T("008004", "Recuperar"));
-    CmdLeer->setToolTip(T("008078", "Leer las pesadas de la balanza"));
     CmdDesbloquear->setObjectName(QStringLiteral("CmdDesbloquear"));
-    CmdDesbloquear->setText(T("008003", "Desbloquear"));
-    CmdDesbloquear->setToolTip(T("008077", "Desbloquear el Indicador"));
     CmdEliminar->setObjectName(QStringLiteral("CmdEliminar"));
-    CmdEliminar->setText(T("008002", "Eliminar"));
-    CmdEliminar->setToolTip(T("008076", "Eliminar pesadas en la balanza"));
     LblBajar->setObjectName(QStringLiteral("LblBajar"));
-    LblBajar->setText(T("008005", "Esperando Finalización de proceso para descargar pesadas"));
     LblBajar->setWordWrap(true);
     LblCnt->setObjectName(QStringLiteral("LblCnt"));
     LblCnt->setText(QStringLiteral("1"));
+    LblCnt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LblError->setObjectName(QStringLiteral("LblError"));
-    LblError->setText(T("008006", "Error !!!"));
-    LblBajar->hide();
-    LblCnt->hide();
+    // The error mark comes and goes every second: its room stays so the row does not move.
+    QSizePolicy politica = LblError->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    LblError->setSizePolicy(politica);
     LblError->hide();
     TmrBajar->setObjectName(QStringLiteral("TmrBajar"));
     TmrBajar->setInterval(1000);
 
-    auto* botones = new QHBoxLayout;
+    // Two states in one place: the commands, or the wait for the indicator. The stack keeps the
+    // room of the larger one, so the window does not change size between them.
+    auto* paginaBotones = new QWidget(this);
+    auto* botones = new QHBoxLayout(paginaBotones);
+    botones->setContentsMargins(0, 0, 0, 0);
     botones->addWidget(CmdLeer);
     botones->addWidget(CmdDesbloquear);
     botones->addWidget(CmdEliminar);
-    auto* espera = new QHBoxLayout;
+    paginaEspera_ = new QWidget(this);
+    auto* espera = new QHBoxLayout(paginaEspera_);
+    espera->setContentsMargins(0, 0, 0, 0);
     espera->addWidget(LblBajar, 1);
     espera->addWidget(LblCnt);
     espera->addWidget(LblError);
+    estados_ = new QStackedWidget(this);
+    estados_->addWidget(paginaBotones);
+    estados_->addWidget(paginaEspera_);
+    // A strip of one row: no spare height to hand out.
+    estados_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* principal = new QVBoxLayout(this);
-    principal->addLayout(botones);
-    principal->addLayout(espera);
+    principal->addWidget(estados_);
+
+    PonerTextos();
 
     connect(CmdLeer, &QPushButton::clicked, this, &frmPesadas::CmdLeer_Click);
     connect(CmdDesbloquear, &QPushButton::clicked, this, &frmPesadas::CmdDesbloquear_Click);
@@ -75,6 +82,35 @@ frmPesadas::frmPesadas(QWidget* padre, Enlace* enlace, Interaccion* interaccion)
 }
 
 frmPesadas::~frmPesadas() = default;
+
+void frmPesadas::PonerTextos() {
+    setWindowTitle(T("008001", "Pesadas en el Equipo"));
+    CmdLeer->setText(T("008004", "Recuperar"));
+    CmdLeer->setToolTip(T("008078", "Leer las pesadas de la balanza"));
+    CmdDesbloquear->setText(T("008003", "Desbloquear"));
+    CmdDesbloquear->setToolTip(T("008077", "Desbloquear el Indicador"));
+    CmdEliminar->setText(T("008002", "Eliminar"));
+    CmdEliminar->setToolTip(T("008076", "Eliminar pesadas en la balanza"));
+    LblBajar->setText(T("008005", "Esperando Finalización de proceso para descargar pesadas"));
+    LblError->setText(T("008006", "Error !!!"));
+    ReservarEspera();
+}
+
+// The waiting text wraps to about two lines; its width and height come from the font, so it
+// fits whatever the font size or the language.
+void frmPesadas::ReservarEspera() {
+    const QFontMetrics medida(LblBajar->font());
+    const int ancho = medida.horizontalAdvance(LblBajar->text()) / 2 +
+                      medida.horizontalAdvance(QStringLiteral("MMMM"));
+    LblBajar->setMinimumWidth(ancho);
+    LblBajar->setMinimumHeight(LblBajar->heightForWidth(ancho));
+    LblCnt->setMinimumWidth(medida.horizontalAdvance(QStringLiteral("00000")));
+}
+
+void frmPesadas::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
+}
 
 bool frmPesadas::esperando() const {
     return TmrBajar->isActive();
@@ -127,23 +163,16 @@ void frmPesadas::Descargar() {
 }
 
 void frmPesadas::EntrarEspera() {
-    CmdLeer->hide();
-    CmdDesbloquear->hide();
-    CmdEliminar->hide();
     LblCnt->setText(QStringLiteral("1"));
-    LblBajar->show();
-    LblCnt->show();
+    LblError->hide();
+    estados_->setCurrentWidget(paginaEspera_);
     TmrBajar->start();
 }
 
 void frmPesadas::SalirEspera() {
     TmrBajar->stop();
-    LblBajar->hide();
-    LblCnt->hide();
     LblError->hide();
-    CmdLeer->show();
-    CmdDesbloquear->show();
-    CmdEliminar->show();
+    estados_->setCurrentIndex(0);
 }
 
 void frmPesadas::TmrBajar_Timer() {

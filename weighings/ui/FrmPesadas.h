@@ -17,6 +17,7 @@ class Enlace;
 class Interaccion;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 class QTimer;
 
 class frmPesadas : public QWidget {
@@ -36,8 +37,12 @@ class frmPesadas : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption and tool tip of the window, from the language file in use.
+    void PonerTextos();
+    void ReservarEspera();
     void CmdLeer_Click();
     void CmdDesbloquear_Click();
     void CmdEliminar_Click();
@@ -56,6 +61,8 @@ class frmPesadas : public QWidget {
     QLabel* LblCnt;
     QLabel* LblError;
     QTimer* TmrBajar;
+    QStackedWidget* estados_;
+    QWidget* paginaEspera_;
 
     std::unique_ptr<Interaccion> interaccionPropia_;
     Enlace* enlace_;

@@ -30,7 +30,13 @@ QLabel* Etiqueta(QWidget* padre, const QString& nombre, const QString& texto) {
 }  // namespace
 
 Lampara::Lampara(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(20, 20);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+// As tall as a line and a half of the window's text, whatever the font size.
+QSize Lampara::sizeHint() const {
+    const int lado = fontMetrics().height() * 3 / 2;
+    return QSize(lado, lado);
 }
 
 void Lampara::setColor(const QColor& color) {
@@ -70,7 +76,8 @@ frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent, ClienteEnlace* clien
     LblTara = Etiqueta(FrmBalanza, QStringLiteral("LblTara"), QString());
     LblNeto = Etiqueta(FrmBalanza, QStringLiteral("LblNeto"), QString());
     QFont grande = font();
-    grande.setPointSize(28);
+    // Three times the window's text, so the values stay readable from afar at any font size.
+    grande.setPointSizeF(QFontInfo(font()).pointSizeF() * 3);
     grande.setBold(true);
     for (QLabel* valor : {LblBruto, LblTara, LblNeto}) {
         valor->setFont(grande);
@@ -80,11 +87,19 @@ frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent, ClienteEnlace* clien
     }
     LblSinDatos = Etiqueta(FrmBalanza, QStringLiteral("LblSinDatos"), QString());
     LblSinDatos->setAlignment(Qt::AlignCenter);
+    // Rows that come and go keep their room: the window does not jump while it polls.
+    for (QWidget* w : std::initializer_list<QWidget*>{LblSinDatos, LblTara, LblNeto, Label3, Label4,
+                                                      Label5, Label6}) {
+        QSizePolicy politica = w->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(politica);
+    }
     LblSinDatos->hide();
     Shape_led = new Lampara(FrmBalanza);
     Shape_led->setObjectName(QStringLiteral("Shape_led"));
 
     auto* rejilla = new QGridLayout(FrmBalanza);
+    rejilla->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
     rejilla->addWidget(Shape_led, 0, 0, Qt::AlignTop);
     rejilla->addWidget(Label2, 0, 1);
     rejilla->addWidget(LblBruto, 0, 2);
@@ -109,14 +124,22 @@ frmPeso::frmPeso(Interaccion* interaccion, QWidget* parent, ClienteEnlace* clien
 
 frmPeso::~frmPeso() = default;
 
-void frmPeso::Cargar() {
+void frmPeso::PonerTextos() {
     setWindowTitle(TextoIdioma("009001", "Pesar"));
     FrmBalanza->setTitle(TextoIdioma("009002", "Balanza 1"));
     Label2->setText(TextoIdioma("009003", "Bruto"));
     Label4->setText(TextoIdioma("009004", "Tara"));
     Label6->setText(TextoIdioma("009005", "Neto"));
-
     LblSinDatos->setText(TextoIdioma("009008", "sin datos"));
+}
+
+void frmPeso::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
+}
+
+void frmPeso::Cargar() {
+    PonerTextos();
     MostrarSinDatos(false);
 
     lector_ = std::make_unique<LectorPeso>(*cliente_);

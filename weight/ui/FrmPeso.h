@@ -26,7 +26,7 @@ class Lampara : public QWidget {
     explicit Lampara(QWidget* parent = nullptr);
     QColor color() const { return color_; }
     void setColor(const QColor& color);
-    QSize sizeHint() const override { return QSize(28, 28); }
+    QSize sizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent* evento) override;
@@ -51,8 +51,11 @@ class frmPeso : public QWidget {
   protected:
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
     void Cargar();
     void Timer1_Timer();
     void MostrarLectura(const LecturaPeso& lectura);

@@ -68,11 +68,19 @@ frmSetup::frmSetup(Interaccion* interaccion, QWidget* parent) : QWidget(parent, 
         Lbl_Dato[r]->setObjectName(QStringLiteral("Lbl_Dato_%1").arg(r));
         Lbl_Campo[r]->setFont(fija);
         Lbl_Dato[r]->setFont(fija);
-        Lbl_Dato[r]->setMinimumWidth(QFontMetrics(fija).horizontalAdvance(QStringLiteral("0")) *
-                                     10);
         filas->addWidget(Lbl_Campo[r], r, 0);
         filas->addWidget(Lbl_Dato[r], r, 1);
     }
+
+    // A gap of two characters between a caption and its value.
+    filas->setHorizontalSpacing(2 * QFontMetrics(fija).horizontalAdvance(QLatin1Char('0')));
+    filas->setColumnStretch(1, 1);
+    // The calibration menus hide row 7; its room stays, so the frame keeps its height.
+    QSizePolicy politica = Lbl_Campo[7]->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    Lbl_Campo[7]->setSizePolicy(politica);
+    Lbl_Dato[7]->setSizePolicy(politica);
+    ReservarAnchos();
 
     cmd_Impri = new QPushButton(this);
     cmd_Impri->setObjectName(QStringLiteral("cmd_Impri"));
@@ -92,15 +100,43 @@ frmSetup::frmSetup(Interaccion* interaccion, QWidget* parent) : QWidget(parent, 
     todo->addLayout(arriba);
     todo->addLayout(botones);
 
+    PonerTextos();
+    Opt_Menu_Click(0);
+}
+
+frmSetup::~frmSetup() = default;
+
+void frmSetup::PonerTextos() {
     setWindowTitle(TextoIdioma("013001", "Configuracion del Indicador"));
     Frm_Menu->setTitle(TextoIdioma("013002", "Menu"));
     Frm_Param->setTitle(TextoIdioma("013003", "Parametros"));
     cmd_Impri->setText(TextoIdioma("013004", "Imprimir"));
     Cmd_Salir->setText(TextoIdioma("013005", "Salir"));
-    Opt_Menu_Click(0);
 }
 
-frmSetup::~frmSetup() = default;
+void frmSetup::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::LanguageChange) PonerTextos();
+    QWidget::changeEvent(evento);
+}
+
+// The columns get the width of the widest caption and value of all the menus, so the window
+// keeps its width from one menu to the next.
+void frmSetup::ReservarAnchos() {
+    const QFontMetrics medida(Lbl_Campo[0]->font());
+    int campo = medida.horizontalAdvance(QStringLiteral("Pr:"));
+    int dato = medida.horizontalAdvance(QStringLiteral("00000000"));
+    const QString seccion = QStringLiteral("Setup");
+    for (int n = 1; n <= 78; ++n) {
+        const QString clave = QString::number(n);
+        campo = qMax(campo, medida.horizontalAdvance(
+                                LeerConfig(seccion, clave + QLatin1Char('>'), QString())));
+        dato = qMax(dato, medida.horizontalAdvance(LeerConfig(seccion, clave, QString())));
+    }
+    for (int r = 0; r < kFilas; ++r) {
+        Lbl_Campo[r]->setMinimumWidth(campo);
+        Lbl_Dato[r]->setMinimumWidth(dato);
+    }
+}
 
 void frmSetup::Opt_Menu_Click(int k) {
     if (k < 0 || k >= kMenus) return;

@@ -34,8 +34,13 @@ class frmSetup : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
   private:
+    // Every caption of the window, from the language file in use.
+    void PonerTextos();
+    void ReservarAnchos();
+
     QGroupBox* Frm_Menu = nullptr;
     QGroupBox* Frm_Param = nullptr;
     QRadioButton* Opt_Menu[kMenus] = {};
