@@ -10,8 +10,7 @@ class InteraccionGuion : public Interaccion {
   public:
     struct Mensaje {
         enum Tipo { Pregunta, Confirmacion, Aviso, Archivo } tipo;
-        QString texto;
-        QString titulo;
+        QString texto, titulo;
         Icono icono;
     };
 

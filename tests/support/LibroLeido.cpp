@@ -7,26 +7,21 @@
 #include <pugixml.hpp>
 #include <vector>
 
-namespace {
-
-QString Atributo(pugi::xml_node n, const char* nombre) {
+static QString Atributo(pugi::xml_node n, const char* nombre) {
     return QString::fromUtf8(n.attribute(nombre).value());
 }
 
 // All the runs of a string item.
-QString Texto(pugi::xml_node n) {
+static QString Texto(pugi::xml_node n) {
     QString t;
     for (const pugi::xpath_node& x : n.select_nodes(".//t"))
         t += QString::fromUtf8(x.node().text().get());
     return t;
 }
 
-}  // namespace
-
 std::map<QString, QByteArray> EntradasZip(const QString& ruta) {
     std::map<QString, QByteArray> entradas;
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_RDONLY, &error);
+    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_RDONLY, nullptr);
     for (zip_int64_t i = 0; z && i < zip_get_num_entries(z, 0); ++i) {
         zip_stat_t st;
         zip_file_t* f = zip_stat_index(z, i, 0, &st) == 0 ? zip_fopen_index(z, i, 0) : nullptr;
@@ -41,8 +36,7 @@ std::map<QString, QByteArray> EntradasZip(const QString& ruta) {
 }
 
 bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entradas) {
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     if (!z) return false;
     for (const auto& [nombre, datos] : entradas) {
         zip_source_t* f = zip_source_buffer(z, datos.constData(), zip_uint64_t(datos.size()), 0);

@@ -28,7 +28,6 @@ class LineaGuion : public Transporte {
         }
         return r;
     }
-    QList<QByteArray> respuestas;
-    QList<QByteArray> enviadas;
+    QList<QByteArray> respuestas, enviadas;
     QList<int> esperas;
 };

@@ -3,7 +3,6 @@
 #include <signal.h>
 
 #include "settings/Config.h"
-#include "simulador/Servidor.h"
 
 SimuladorPrueba::SimuladorPrueba(bool conPty) {
     hilo_.setObjectName(QStringLiteral("simulador"));

@@ -3,14 +3,10 @@
 // optionally a pty), or the real bascora-simulador executable as a process.
 
 #include <QProcess>
-#include <QStringList>
 #include <QThread>
 
 #include "simulador/Indicador.h"
-
-namespace simulador {
-class Servidor;
-}
+#include "simulador/Servidor.h"
 
 class SimuladorPrueba {
   public:
