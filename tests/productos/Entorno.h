@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSqlQuery>
-
 #include "data/Conexion.h"
 #include "data/Provision.h"
 #include "data/Tablas.h"
@@ -15,12 +13,6 @@
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "tests/support/SimuladorPrueba.h"
-
-// Readable products in failure messages.
-inline void PrintTo(const Producto& p, std::ostream* os) {
-    *os << "{" << p.Codigo << ", " << p.Grupo << ", \"" << p.Nombre.toStdString() << "\", \""
-        << p.EAN.toStdString() << "\", \"" << p.Aux.toStdString() << "\"}";
-}
 
 class EntornoProductos : public ::testing::Test {
   protected:

@@ -1,5 +1,5 @@
 // Transfers between the product tables and the simulated indicator over TCP on 127.0.0.1.
-#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include "base/Globales.h"
 #include "products/TransferenciaPLU.h"
@@ -9,20 +9,14 @@ namespace {
 
 using Transferencia = EntornoProductos;
 
+// In the table's order (group, code).
 const QList<Producto> kProductos{
-    {70000, 2, "Café con leche", "", "a"},
     {1, 1, "Ñandú", "", ""},
     {2, 1, "Precio €", "", "€"},
-    {999999, 3, "Cliente señor", "20-12345678-9", "Z"},
+    {70000, 2, "Café con leche", "", "a"},
     {5, 3, "Otro", "", ""},
+    {999999, 3, "Cliente señor", "20-12345678-9", "Z"},
 };
-
-QList<Producto> Ordenados(QList<Producto> p) {
-    std::sort(p.begin(), p.end(), [](const Producto& a, const Producto& b) {
-        return std::tie(a.Grupo, a.Codigo) < std::tie(b.Grupo, b.Codigo);
-    });
-    return p;
-}
 
 OpcionesCampos Configuracion() {
     OpcionesCampos o = Llena_Opciones(TablaDe(TablaLogica::PLU_SETUP));
@@ -37,128 +31,94 @@ OpcionesCampos Configuracion() {
     return o;
 }
 
-TEST_F(Transferencia, LoadThenRecoverGivesBackTheSameTable) {
+// No sends nothing; the codes sent compare equal, a changed table is summarised, and recovering
+// gives back the table and configuration sent (names of 12 characters lose the twelfth).
+TEST_F(Transferencia, LoadCompareAndRecoverGiveBackTheSameTable) {
     Llenar(kProductos);
     const OpcionesCampos config = Configuracion();
-    op.responder({true});
-    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, config).ok)
-        << op.textos().join('|').toStdString();
+    op.responder({false});
+    EXPECT_TRUE(CargarCodigos(enlace, op, plu, config, false).rechazado);
+    EXPECT_EQ(sim.tramasRecibidas(), 0);
+    op.responder({true, true});
+    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, config).ok);
     EXPECT_EQ(sim.leerRegistros(DirPLUFlags, 2).toHex(' '), "05 02 04 00");
-    op.responder({true});
     ASSERT_TRUE(CargarCodigos(enlace, op, plu, config, false).ok);
-    EXPECT_EQ(sim.leerRegistros(DirPLU, 2).toHex(' '), "01 00 00 01");
+    EXPECT_TRUE(CompararConIndicador(enlace, plu, config)->iguales());
 
-    Llenar({{7, 7, "se va", "", ""}});
+    // Two new, one changed name, one changed Aux, one only in the indicator.
+    QList<Producto> cambiados = kProductos;
+    cambiados[0].Nombre = "Ñandú grande";
+    cambiados[1].Aux = "b";
+    cambiados.removeAt(3);
+    cambiados << Producto{8, 1, "Nuevo", "", ""} << Producto{9, 2, "Nuevo", "", ""};
+    Llenar(cambiados);
+    QString error;
+    const auto c = CompararConIndicador(enlace, plu, config, &error);
+    ASSERT_TRUE(c) << error.toStdString();
+    EXPECT_EQ(c->Resumen(), "2 nuevos, 2 cambiados, 1 se borrará del indicador");
+    EXPECT_EQ(c->grupos.value(2).soloIndicador.value(0).Codigo, 5);
+
     op.responder({true});
-    OpcionesCampos leida;
-    ASSERT_TRUE(RecuperarCodigos(enlace, op, plu, setup, &leida).ok);
-    EXPECT_EQ(Tabla(), Ordenados(kProductos));
-
+    ASSERT_TRUE(RecuperarCodigos(enlace, op, plu, setup).ok);
+    EXPECT_EQ(Tabla(), kProductos);
     const OpcionesCampos guardada = Llena_Opciones(setup);
     EXPECT_EQ(guardada.Nombre[1], "Señal");
-    EXPECT_EQ(guardada.Nombre[2], "CLIENTE1234");  // 12 characters sent, 11 back
+    EXPECT_EQ(guardada.Nombre[2], "CLIENTE1234");
     EXPECT_EQ(guardada.Letra, config.Letra);
     EXPECT_EQ(guardada.Cuit, config.Cuit);
 }
 
-TEST_F(Transferencia, FailedImageReadOrWriteIsReportedAndLeavesTheTableAsItWas) {
+// A failed image read or write is reported and leaves the table as it was; a failure at the
+// letters ends before anything is stored; the configuration is stored on the PC first and each of
+// its three writes is tried.
+TEST_F(Transferencia, FailedRequestsAreReportedAndLeaveTheTablesAsTheyWere) {
     Llenar(kProductos);
     EnlaceQueFalla fallido(enlace, DirPLU);
     op.responder({true});
     EXPECT_FALSE(CargarCodigos(fallido, op, plu, Configuracion(), false).ok);
-    EXPECT_EQ(op.textos().last(), "Error al cargar los codigos");
+    EXPECT_EQ(op.mensajes.last().icono, Icono::Error);
     fallido.peticiones.clear();
     op.responder({true});
     EXPECT_FALSE(RecuperarCodigos(fallido, op, plu, setup).ok);
-    EXPECT_EQ(op.textos().last(), "Error al recuperar los codigos");
-    EXPECT_EQ(Tabla(), Ordenados(kProductos));
+    EXPECT_EQ(Tabla(), kProductos);
     EXPECT_EQ(fallido.peticiones, QStringList({"R8", "R6520", "R14228", "R20"}));
 
-    // A failure at the letters ends before anything is stored.
     EnlaceQueFalla sinLetras(enlace, DirLblCodigos);
     const OpcionesCampos antes = Llena_Opciones(setup);
     op.responder({true});
     EXPECT_FALSE(RecuperarCodigos(sinLetras, op, plu, setup).ok);
     EXPECT_EQ(sinLetras.peticiones, QStringList({"R8"}));
     EXPECT_EQ(Llena_Opciones(setup).Nombre, antes.Nombre);
-}
 
-TEST_F(Transferencia, ConfigurationRequestsAreIndependent) {
-    EnlaceQueFalla fallido(enlace, DirPLUFlags);
+    EnlaceQueFalla sinMascaras(enlace, DirPLUFlags);
     op.responder({true});
-    const ResultadoPLU r = CargarConfiguracion(fallido, op, setup, Configuracion());
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(fallido.peticiones, QStringList({"T8", "T6520", "T14228"}));
-    EXPECT_EQ(op.textos().last(), "Error al cargar la configuracion");
-    EXPECT_EQ(sim.leerRegistros(DirLblCodigos, 4), QByteArray("PB DEFGH"));
+    EXPECT_FALSE(CargarConfiguracion(sinMascaras, op, setup, Configuracion()).ok);
+    EXPECT_EQ(sinMascaras.peticiones, QStringList({"T8", "T6520", "T14228"}));
     EXPECT_EQ(sim.leerRegistros(DirNombCod, 6), QByteArray("Producto    "));
-    // Stored on the PC first.
     EXPECT_EQ(Llena_Opciones(setup).Nombre[2], "CLIENTE12345");
 }
 
-TEST_F(Transferencia, AnswerNoSendsNothingAndAnEmptyTableSendsNothing) {
-    Llenar(kProductos);
-    op.responder({false});
-    EXPECT_TRUE(CargarCodigos(enlace, op, plu, Configuracion(), false).rechazado);
-    op.responder({false});
-    EXPECT_TRUE(RecuperarCodigos(enlace, op, plu, setup).rechazado);
-    EXPECT_EQ(sim.tramasRecibidas(), 0);
-    EXPECT_EQ(Tabla().size(), 5);
-
-    Llenar({});
-    op.responder({true});
-    EXPECT_TRUE(CargarCodigos(enlace, op, plu, Configuracion(), false).ok);
-    EXPECT_EQ(sim.tramasRecibidas(), 0);
-    EXPECT_EQ(op.mensajes.size(), 3);  // the three questions, no message
-}
-
-TEST_F(Transferencia, CompareBeforeLoadSummarisesTheDifferences) {
-    const OpcionesCampos config = Configuracion();
-    Llenar(kProductos);
-    op.responder({true, true});
-    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, config).ok);
-    ASSERT_TRUE(CargarCodigos(enlace, op, plu, config, false).ok);
-
-    // Two new, one changed name, one changed Aux, one only in the indicator.
-    QList<Producto> cambiados = kProductos;
-    cambiados[1].Nombre = "Ñandú grande";
-    cambiados[2].Aux = "b";
-    cambiados.removeAt(4);
-    cambiados << Producto{8, 1, "Nuevo", "", ""} << Producto{9, 2, "Nuevo", "", ""};
-    Llenar(cambiados);
-
-    QString error;
-    const auto c = CompararConIndicador(enlace, plu, config, &error);
-    ASSERT_TRUE(c) << error.toStdString();
-    EXPECT_EQ(c->Resumen(), "2 nuevos, 2 cambiados, 1 se borrará del indicador");
-    ASSERT_EQ(c->grupos.size(), 3);
-    EXPECT_EQ(c->grupos[2].soloIndicador.value(0).Codigo, 5);
-
-    op.mensajes.clear();
-    op.responder({false});
-    EXPECT_TRUE(CargarCodigos(enlace, op, plu, config, true).rechazado);
-    EXPECT_EQ(op.textos().value(0),
-              "Desea cargar los productos en el indicador?\n\n2 nuevos, 2 cambiados, 1 se "
-              "borrará del indicador");
-
-    // Same codes on both sides.
-    Llenar(kProductos);
-    EXPECT_TRUE(CompararConIndicador(enlace, plu, config)->iguales());
-}
-
-TEST_F(Transferencia, ATableWithAnotherNameWorks) {
-    QSqlQuery q(ConexionPara(plu.conexion));
-    ASSERT_TRUE(
-        q.exec("CREATE TABLE \"Mis productos\" (Codigo INTEGER, Grupo INTEGER, Nombre "
-               "VARCHAR(46), EAN VARCHAR(15), Aux VARCHAR(1))"));
-    const TablaDatos otra{plu.conexion, "Mis productos"};
-    ASSERT_TRUE(ReemplazarProductos(otra, kProductos));
-    op.responder({true, true, true});
-    ASSERT_TRUE(CargarConfiguracion(enlace, op, setup, Configuracion()).ok);
-    ASSERT_TRUE(CargarCodigos(enlace, op, otra, Configuracion(), false).ok);
-    ASSERT_TRUE(RecuperarCodigos(enlace, op, otra, setup).ok);
-    EXPECT_EQ(LeerProductos(otra, 0, OrdenProductos::GrupoCodigo).value(), Ordenados(kProductos));
-    EXPECT_TRUE(Tabla().isEmpty());
+// The group configuration is read in Codigo order, and only the rows the table has are read and
+// written; names are cut to 12, -1 is yes, a null letter is empty.
+TEST_F(Transferencia, GroupConfigurationInCodigoOrderAndOnlyItsRows) {
+    QSqlQuery q(ConexionPara(setup.conexion));
+    ASSERT_TRUE(q.exec("DELETE FROM " + setup.tabla));
+    ASSERT_TRUE(q.exec("INSERT INTO " + setup.tabla +
+                       " (Codigo, Nombre, Alfa, Texto, CUIT) VALUES (30, 'G30', -1, 0, 0), "
+                       "(10, 'G10', -1, 0, 0), (20, 'G20', -1, 0, 0)"));
+    OpcionesCampos o = Llena_Opciones(setup);
+    ASSERT_TRUE(o.leido);
+    EXPECT_EQ(std::tuple(o.filas, o.Nombre[0], o.Alfa[0], o.Letra[0]),
+              std::tuple(3, QString("G10"), true, QString()));
+    o.Nombre[2] = "Señal ocho12X";
+    o.Letra[2] = "Z";
+    o.Texto[1] = true;
+    o.Nombre[5] = "sin fila";
+    ASSERT_TRUE(Guarda_Opciones(setup, o));
+    const OpcionesCampos l = Llena_Opciones(setup);
+    EXPECT_EQ(l.Nombre[2], "Señal ocho12");
+    EXPECT_EQ(std::tuple(l.Letra[2], l.Texto[1]), std::tuple(QString("Z"), true));
+    EXPECT_EQ(ContarProductos(setup), 3);
 }
 
 }  // namespace

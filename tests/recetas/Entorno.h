@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <functional>
-#include <ostream>
 
 #include "data/Conexion.h"
 #include "data/Provision.h"
@@ -16,11 +15,6 @@
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "tests/support/SimuladorPrueba.h"
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 class EnlaceEspia : public Enlace {
   public:
@@ -33,14 +27,6 @@ class EnlaceEspia : public Enlace {
             return;
         }
         base_.Solicitar(p);
-    }
-    // Write requests, as "address:hex bytes".
-    QStringList escrituras() const {
-        QStringList e;
-        for (const PeticionEnlace& p : peticiones) {
-            if (p.Modo == u"T") e << p.Direccion + u':' + QString::fromLatin1(p.Dato.toHex(' '));
-        }
-        return e;
     }
     QList<PeticionEnlace> peticiones;
     std::function<bool(const PeticionEnlace&)> fallar;  // true: the request fails unsent

@@ -10,25 +10,39 @@ class InteraccionGuion : public Interaccion {
   public:
     struct Mensaje {
         enum Tipo { Pregunta, Confirmacion, Aviso, Archivo } tipo;
-        QString texto;
-        QString titulo;
+        QString texto, titulo;
         Icono icono;
     };
 
     // Answers for Preguntar/Confirmar, in order. When the queue is empty the answer is No/Cancel.
-    void responder(std::initializer_list<bool> respuestas);
+    void responder(std::initializer_list<bool> r) { respuestas_ << QList<bool>(r); }
     // Answers for ElegirArchivo, in order; "" is a cancelled dialog.
-    void elegir(std::initializer_list<QString> archivos);
+    void elegir(std::initializer_list<QString> a) { archivos_ << QList<QString>(a); }
 
     bool Preguntar(const QString& texto, const QString& titulo, Icono icono,
-                   bool porDefectoSi = false) override;
-    bool Confirmar(const QString& texto, const QString& titulo, Icono icono) override;
-    void Avisar(const QString& texto, const QString& titulo, Icono icono) override;
-    QString ElegirArchivo(const QString& titulo, const QString& filtro) override;
+                   bool = false) override {
+        mensajes.append({Mensaje::Pregunta, texto, titulo, icono});
+        return !respuestas_.isEmpty() && respuestas_.takeFirst();
+    }
+    bool Confirmar(const QString& texto, const QString& titulo, Icono icono) override {
+        mensajes.append({Mensaje::Confirmacion, texto, titulo, icono});
+        return !respuestas_.isEmpty() && respuestas_.takeFirst();
+    }
+    void Avisar(const QString& texto, const QString& titulo, Icono icono) override {
+        mensajes.append({Mensaje::Aviso, texto, titulo, icono});
+    }
+    QString ElegirArchivo(const QString& titulo, const QString&) override {
+        mensajes.append({Mensaje::Archivo, QString(), titulo, Icono::Ninguno});
+        return archivos_.isEmpty() ? QString() : archivos_.takeFirst();
+    }
 
     QList<Mensaje> mensajes;  // everything shown, in order
     // Texts of the messages shown, in order (handy for EXPECT_EQ).
-    QStringList textos() const;
+    QStringList textos() const {
+        QStringList t;
+        for (const Mensaje& m : mensajes) t.append(m.texto);
+        return t;
+    }
 
   private:
     QList<bool> respuestas_;

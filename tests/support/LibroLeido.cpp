@@ -7,28 +7,22 @@
 #include <pugixml.hpp>
 #include <vector>
 
-namespace {
-
-QString Atributo(pugi::xml_node n, const char* nombre) {
+static QString Atributo(pugi::xml_node n, const char* nombre) {
     return QString::fromUtf8(n.attribute(nombre).value());
 }
 
 // All the runs of a string item.
-QString Texto(pugi::xml_node n) {
+static QString Texto(pugi::xml_node n) {
     QString t;
     for (const pugi::xpath_node& x : n.select_nodes(".//t"))
         t += QString::fromUtf8(x.node().text().get());
     return t;
 }
 
-}  // namespace
-
 std::map<QString, QByteArray> EntradasZip(const QString& ruta) {
     std::map<QString, QByteArray> entradas;
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_RDONLY, &error);
-    if (!z) return entradas;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_RDONLY, nullptr);
+    for (zip_int64_t i = 0; z && i < zip_get_num_entries(z, 0); ++i) {
         zip_stat_t st;
         zip_file_t* f = zip_stat_index(z, i, 0, &st) == 0 ? zip_fopen_index(z, i, 0) : nullptr;
         if (!f) continue;
@@ -37,13 +31,12 @@ std::map<QString, QByteArray> EntradasZip(const QString& ruta) {
             entradas[QString::fromUtf8(st.name)] = datos;
         zip_fclose(f);
     }
-    zip_discard(z);
+    if (z) zip_discard(z);
     return entradas;
 }
 
 bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entradas) {
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    zip_t* z = zip_open(QFile::encodeName(ruta).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     if (!z) return false;
     for (const auto& [nombre, datos] : entradas) {
         zip_source_t* f = zip_source_buffer(z, datos.constData(), zip_uint64_t(datos.size()), 0);
@@ -57,7 +50,6 @@ bool EscribirZip(const QString& ruta, const std::map<QString, QByteArray>& entra
 }
 
 std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& hoja) {
-    std::map<QString, CeldaLeida> celdas;
     const auto entradas = EntradasZip(rutaLibro);
     auto cargar = [&](const QString& nombre, pugi::xml_document& d) {
         auto it = entradas.find(nombre);
@@ -66,19 +58,18 @@ std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& 
                              pugi::parse_default | pugi::parse_ws_pcdata);
     };
     pugi::xml_document libro, rels, estilos, compartidas, datosHoja;
-    if (!cargar(QStringLiteral("xl/workbook.xml"), libro) ||
-        !cargar(QStringLiteral("xl/_rels/workbook.xml.rels"), rels))
-        return celdas;
-    cargar(QStringLiteral("xl/styles.xml"), estilos);
-    cargar(QStringLiteral("xl/sharedStrings.xml"), compartidas);
+    cargar("xl/styles.xml", estilos);
+    cargar("xl/sharedStrings.xml", compartidas);
     QString id, destino;
-    for (auto s : libro.document_element().child("sheets").children("sheet"))
-        if (Atributo(s, "name") == hoja) id = Atributo(s, "r:id");
-    for (auto r : rels.document_element().children("Relationship"))
-        if (!id.isEmpty() && Atributo(r, "Id") == id) destino = Atributo(r, "Target");
-    if (destino.isEmpty()) return celdas;
+    if (cargar("xl/workbook.xml", libro) && cargar("xl/_rels/workbook.xml.rels", rels)) {
+        for (auto s : libro.document_element().child("sheets").children("sheet"))
+            if (Atributo(s, "name") == hoja) id = Atributo(s, "r:id");
+        for (auto r : rels.document_element().children("Relationship"))
+            if (!id.isEmpty() && Atributo(r, "Id") == id) destino = Atributo(r, "Target");
+    }
     destino = destino.startsWith(QLatin1Char('/')) ? destino.mid(1) : "xl/" + destino;
-    if (!cargar(destino, datosHoja)) return celdas;
+    std::map<QString, CeldaLeida> celdas;
+    if (id.isEmpty() || !cargar(destino, datosHoja)) return celdas;
 
     std::map<int, QString> formatos;
     for (auto f : estilos.document_element().child("numFmts").children("numFmt"))
@@ -90,18 +81,13 @@ std::map<QString, CeldaLeida> LeerHoja(const QString& rutaLibro, const QString& 
     for (auto si : compartidas.document_element().children("si")) tabla << Texto(si);
     for (auto fila : datosHoja.document_element().child("sheetData").children("row")) {
         for (auto c : fila.children("c")) {
-            CeldaLeida celda;
-            celda.existe = true;
-            celda.tipo = Atributo(c, "t");
-            celda.valor = QString::fromUtf8(c.child("v").text().get());
-            if (celda.tipo == QLatin1String("inlineStr"))
-                celda.valor = Texto(c.child("is"));
-            else if (celda.tipo == QLatin1String("s"))
-                celda.valor = tabla.value(celda.valor.toInt());
+            CeldaLeida& celda = celdas[Atributo(c, "r")];
+            celda = {true, Atributo(c, "t"), QString::fromUtf8(c.child("v").text().get()), {}};
+            if (celda.tipo == u"inlineStr") celda.valor = Texto(c.child("is"));
+            if (celda.tipo == u"s") celda.valor = tabla.value(celda.valor.toInt());
             const int s = c.attribute("s").as_int(0);
             if (s < int(xfs.size()) && formatos.count(xfs[size_t(s)]))
                 celda.formato = formatos[xfs[size_t(s)]];
-            celdas[Atributo(c, "r")] = celda;
         }
     }
     return celdas;

@@ -2,7 +2,6 @@
 // Reads back an .xlsx workbook independently of the code that writes it: the entries of the zip,
 // and the cells of one sheet with their type, value and number format.
 
-#include <QByteArray>
 #include <QString>
 #include <map>
 

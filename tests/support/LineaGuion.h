@@ -18,18 +18,16 @@ class LineaGuion : public Transporte {
         esperas.append(esperados);
         if (respuestas.isEmpty()) return {};
         QByteArray r = respuestas.takeFirst();
+        if (r == "eco") return trama;
         if (r == "*") {
             const int dir = quint8(trama.at(2)) << 8 | quint8(trama.at(3));
             const int n = quint8(trama.at(5));
             r = QByteArray(1, trama.at(0)) + '\x03' + char(2 * n);
             for (int i = 0; i < n; ++i) r += char((dir + i) >> 8), r += char((dir + i) & 0xFF);
             r += crc16(r);
-        } else if (r == "eco") {
-            r = trama;
         }
         return r;
     }
-    QList<QByteArray> respuestas;
-    QList<QByteArray> enviadas;
+    QList<QByteArray> respuestas, enviadas;
     QList<int> esperas;
 };

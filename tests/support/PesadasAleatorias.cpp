@@ -1,5 +1,6 @@
 #include "tests/support/PesadasAleatorias.h"
 
+#include <QDate>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -35,13 +36,10 @@ bool LlenarPesadasAleatorias(const QString& cadena, int filas) {
         for (int i = 0; i < filas && ok; ++i) {
             q.bindValue(0, i / 500 + 1);
             q.bindValue(1, i % 500 + 1);
-            q.bindValue(2, QStringLiteral("%1/%2/%3")
-                               .arg(azar->bounded(1, 29), 2, 10, QLatin1Char('0'))
-                               .arg(azar->bounded(1, 13), 2, 10, QLatin1Char('0'))
-                               .arg(azar->bounded(0, 26), 2, 10, QLatin1Char('0')));
-            q.bindValue(3, QStringLiteral("%1:%2")
-                               .arg(azar->bounded(0, 24), 2, 10, QLatin1Char('0'))
-                               .arg(azar->bounded(0, 60), 2, 10, QLatin1Char('0')));
+            const QDate dia(2000 + azar->bounded(0, 26), azar->bounded(1, 13),
+                            azar->bounded(1, 29));
+            q.bindValue(2, dia.toString(QStringLiteral("dd/MM/yy")));
+            q.bindValue(3, QTime(azar->bounded(0, 24), azar->bounded(0, 60)).toString(u"hh:mm"));
             q.bindValue(4, azar->bounded(500000) / 10.0);
             for (int k = 5; k <= 9; ++k) q.bindValue(k, azar->bounded(1, 251));
             ok = q.exec();

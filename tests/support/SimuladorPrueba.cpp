@@ -2,19 +2,14 @@
 
 #include <signal.h>
 
-#include <QThread>
-
 #include "settings/Config.h"
-#include "simulador/Servidor.h"
 
 SimuladorPrueba::SimuladorPrueba(bool conPty) {
-    hilo_ = new QThread;
-    hilo_->setObjectName(QStringLiteral("simulador"));
-    contexto_ = new QObject;
-    contexto_->moveToThread(hilo_);
-    hilo_->start();
+    hilo_.setObjectName(QStringLiteral("simulador"));
+    contexto_.moveToThread(&hilo_);
+    hilo_.start();
     QMetaObject::invokeMethod(
-        contexto_,
+        &contexto_,
         [this, conPty] {
             servidor_ = new simulador::Servidor(indicador_);
             if (servidor_->escucharTcp(0)) puerto_ = servidor_->puerto();
@@ -25,11 +20,9 @@ SimuladorPrueba::SimuladorPrueba(bool conPty) {
 
 SimuladorPrueba::~SimuladorPrueba() {
     QMetaObject::invokeMethod(
-        contexto_, [this] { delete servidor_; }, Qt::BlockingQueuedConnection);
-    hilo_->quit();
-    hilo_->wait();
-    delete contexto_;
-    delete hilo_;
+        &contexto_, [this] { delete servidor_; }, Qt::BlockingQueuedConnection);
+    hilo_.quit();
+    hilo_.wait();
 }
 
 void SimuladorPrueba::ConfigurarEnlaceTcp() const {
@@ -64,13 +57,10 @@ ProcesoSimulador::ProcesoSimulador(QStringList argumentos) {
 }
 
 ProcesoSimulador::~ProcesoSimulador() {
-    if (proceso_.state() != QProcess::NotRunning) {
-        detener();
-        if (proceso_.state() != QProcess::NotRunning) {
-            ::kill(pid_t(proceso_.processId()), SIGKILL);
-            proceso_.waitForFinished(5000);
-        }
-    }
+    detener();  // nothing when it has ended
+    if (proceso_.state() == QProcess::NotRunning) return;
+    ::kill(pid_t(proceso_.processId()), SIGKILL);
+    proceso_.waitForFinished(5000);
 }
 
 bool ProcesoSimulador::detener() {

@@ -2,25 +2,16 @@
 // The indicator simulator for tests: in-process on its own thread (TCP on 127.0.0.1 at a free port,
 // optionally a pty), or the real bascora-simulador executable as a process.
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <memory>
+#include <QThread>
 
 #include "simulador/Indicador.h"
-
-class QThread;
-namespace simulador {
-class Servidor;
-}
+#include "simulador/Servidor.h"
 
 class SimuladorPrueba {
   public:
     explicit SimuladorPrueba(bool conPty = false);
     ~SimuladorPrueba();
-    SimuladorPrueba(const SimuladorPrueba&) = delete;
-    SimuladorPrueba& operator=(const SimuladorPrueba&) = delete;
 
     quint16 puerto() const { return puerto_; }
     QString rutaPty() const { return rutaPty_; }
@@ -36,8 +27,6 @@ class SimuladorPrueba {
         indicador_.escribirRegistros(direccion, datos);
     }
     void agregarPesada(const QByteArray& registro26) { indicador_.agregarPesada(registro26); }
-    void fijarCuenta(int cuenta) { indicador_.fijarCuenta(cuenta); }
-    void fijarEstado(int estado) { indicador_.fijarEstado(estado); }
     void fijarContador(quint32 contador) { indicador_.fijarContador(contador); }
     void fijarSetup(const QByteArray& bytes90) { indicador_.fijarSetup(bytes90); }
     void fijarFallos(const simulador::AjustesFallos& f) { indicador_.fijarFallos(f); }
@@ -51,8 +40,8 @@ class SimuladorPrueba {
 
   private:
     simulador::Indicador indicador_;
-    QThread* hilo_ = nullptr;
-    QObject* contexto_ = nullptr;  // lives in hilo_
+    QThread hilo_;
+    QObject contexto_;  // lives in hilo_
     simulador::Servidor* servidor_ = nullptr;
     quint16 puerto_ = 0;
     QString rutaPty_;
@@ -67,10 +56,8 @@ class ProcesoSimulador {
     bool iniciado() const { return puerto_ != 0 || !rutaPty_.isEmpty(); }
     quint16 puerto() const { return puerto_; }
     QString rutaPty() const { return rutaPty_; }
-    qint64 pid() const { return proceso_.processId(); }
     // SIGTERM, then waits for the exit; true when it ended by itself with status 0.
     bool detener();
-    QByteArray errores() { return proceso_.readAllStandardError(); }
 
   private:
     QProcess proceso_;

@@ -1,5 +1,4 @@
-// Test entry point: a QApplication on the offscreen platform, so that widget tests and core tests
-// share one program per subsystem.
+// One program per subsystem for widget and core tests alike, on the offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QApplication>

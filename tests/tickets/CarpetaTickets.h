@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 #include "data/Conexion.h"
 #include "data/Provision.h"
 #include "data/Tablas.h"
@@ -24,12 +21,6 @@ class CarpetaTickets : public ::testing::Test {
         tickets = TablaDe(TablaLogica::Ticket);
     }
     void TearDown() override { CerrarConexionesDelHilo(); }
-
-    // SQL on the data folder's database, not through the code under test.
-    void Sql(const QString& sql) {
-        QSqlQuery q(ConexionPara(tickets.conexion));
-        EXPECT_TRUE(q.exec(sql)) << qPrintable(sql) << ": " << qPrintable(q.lastError().text());
-    }
 
     CarpetaTemporal carpeta;
     InteraccionGuion op;

@@ -1,11 +1,13 @@
-// The layout tables and the transfers of the letterhead window against the simulated indicator
-// on 127.0.0.1: what lands in the ticket area is the record computed from the stored layout.
+// The transfers of the letterhead and bascora-cli ticket against the simulated indicator on
+// 127.0.0.1: what lands in the ticket area is the record computed from the stored layout.
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <QSqlQuery>
 
 #include "base/Globales.h"
 #include "link/EnlaceDirecto.h"
+#include "settings/Config.h"
+#include "tests/support/ProcesoCli.h"
 #include "tests/tickets/CarpetaTickets.h"
 #include "tickets/Membrete.h"
 
@@ -27,20 +29,8 @@ class Transferencia : public CarpetaTickets {
     EnlaceDirecto enlace;
 };
 
-TEST_F(Transferencia, StoredLayoutRoundTrips) {
-    DisenoTicket d;
-    for (int i = 0; i < CampoTicket::Filas; ++i)
-        d[i] = {i % 2 == 1, 20 - i % 20, 1 + 3 * i, i % 3 == 0, QStringLiteral("R%1").arg(i)};
-    QString error;
-    ASSERT_TRUE(GuardarDisenoTicket(TablaModelo(tickets, 3), d, &error)) << qPrintable(error);
-    DisenoTicket leido;
-    ASSERT_TRUE(LeerDisenoTicket(TablaModelo(tickets, 3), &leido, &error)) << qPrintable(error);
-    const auto campos = [](const FilaTicket& f) {
-        return std::tuple(f.ENABLE, f.FILA, f.COLUMNA, f.C_ENABLE, f.CAPTION.toStdString());
-    };
-    for (int i = 0; i < CampoTicket::Filas; ++i) EXPECT_EQ(campos(leido[i]), campos(d[i])) << i;
-}
-
+// No sends nothing; yes writes the record of the stored layout with the titles given; a failed
+// write is reported as an error.
 TEST_F(Transferencia, CargarWritesTheComputedRecordAtTheTicketArea) {
     DisenoTicket d;
     QString error;
@@ -53,22 +43,24 @@ TEST_F(Transferencia, CargarWritesTheComputedRecordAtTheTicketArea) {
     a.L1N = true;
     a.ModTicket = 2;
     a.BarCode = 2;
-    // No: nothing saved, nothing sent.
-    EXPECT_EQ(CargarTicket(enlace, op, tickets, a, {QStringLiteral("T1"), QStringLiteral("T2")}),
-              ResultadoEnvio::Rechazado);
-    EXPECT_EQ(op.textos(), QStringList{"Desea cargar el Ticket en el indicador?"});
+    const std::array<QString, 2> titulos{QStringLiteral("T1"), QStringLiteral("T2")};
+    EXPECT_EQ(CargarTicket(enlace, op, tickets, a, titulos), ResultadoEnvio::Rechazado);
     EXPECT_EQ(sim.tramasRecibidas(), 0);
 
     op.responder({true});
-    EXPECT_EQ(CargarTicket(enlace, op, tickets, a, {QStringLiteral("T1"), QStringLiteral("T2")}),
-              ResultadoEnvio::Enviado);
-    EXPECT_EQ(op.mensajes.size(), 2);  // only the question
+    EXPECT_EQ(CargarTicket(enlace, op, tickets, a, titulos), ResultadoEnvio::Enviado);
+    EXPECT_EQ(op.mensajes.size(), 2);  // only the questions
     d[0].CAPTION = QStringLiteral("T1");
     d[1].CAPTION = QStringLiteral("T2");
-    const QByteArray esperado = RegistroTicket(d, a);
-    EXPECT_EQ(Memoria(DirMembrete, kLargoRegistroTicket), esperado);
+    EXPECT_EQ(Memoria(DirMembrete, kLargoRegistroTicket), RegistroTicket(d, a));
+    // Enabled, row 5, column 1 - 1, caption shown; the caption cut with a nul and blanks.
     EXPECT_EQ(Memoria(DirMembrete, 16), QByteArray("\x01\x05\x00\x01Patente:\x00   ", 16));
     EXPECT_EQ(sim.tramasRecibidas(6), kLargoRegistroTicket / 2);
+
+    sim.fijarFallos({.perder = 1.0});
+    op.responder({true});
+    EXPECT_EQ(CargarTicket(enlace, op, tickets, a, titulos), ResultadoEnvio::Fallo);
+    EXPECT_EQ(op.mensajes.last().icono, Icono::Error);
 }
 
 TEST_F(Transferencia, ABrokenLayoutSendsNothingAndNamesTheRow) {
@@ -81,7 +73,7 @@ TEST_F(Transferencia, ABrokenLayoutSendsNothingAndNamesTheRow) {
         {"DELETE FROM Ticket1 WHERE Id = 25", "24 filas"},
     };
     for (const auto& c : casos) {
-        Sql(QString::fromLatin1(c.sql));
+        ASSERT_TRUE(QSqlQuery(ConexionPara(tickets.conexion)).exec(c.sql));  // not through the code
         InteraccionGuion operador;
         EXPECT_EQ(TransferirTicket(enlace, operador, tickets, AjustesMembrete{}),
                   ResultadoEnvio::Fallo);
@@ -93,14 +85,8 @@ TEST_F(Transferencia, ABrokenLayoutSendsNothingAndNamesTheRow) {
     }
 }
 
-TEST_F(Transferencia, AFailedWriteIsReported) {
-    sim.fijarFallos({.perder = 1.0});
-    op.responder({true});
-    EXPECT_EQ(CargarTicket(enlace, op, tickets, AjustesMembrete{}, {}), ResultadoEnvio::Fallo);
-    EXPECT_EQ(op.mensajes.last().texto, "Error al cargar el Ticket");
-    EXPECT_EQ(op.mensajes.last().icono, Icono::Error);
-}
-
+// Form files up to their limits are sent, longer ones refused; the commands ask first, and a
+// cancelled file choice sends nothing.
 TEST_F(Transferencia, FormFilesUpToTheirLimitsAreSentLongerOnesRefused) {
     const struct {
         int largo;
@@ -119,47 +105,42 @@ TEST_F(Transferencia, FormFilesUpToTheirLimitsAreSentLongerOnesRefused) {
             c.corto ? EnviarFormularioCorto(enlace, operador, carpeta.ruta("ticket.txt"))
                     : EnviarFormulario(enlace, operador, carpeta.ruta("ticket.txt"));
         EXPECT_EQ(r == ResultadoEnvio::Enviado, c.enviado) << c.largo;
+        const QByteArray trama = c.corto ? contenido + '\0' : '\xFF' + contenido + '\0';
         if (!c.enviado) {
             EXPECT_EQ(sim.tramasRecibidas(), antes) << c.largo;
-            EXPECT_EQ(operador.textos(),
-                      QStringList{c.corto ? "La longitud del formulario es mayor a 75 bytes"
-                                          : "La longitud del formulario es mayor a 1024 bytes"});
-            continue;
+            EXPECT_EQ(operador.mensajes.size(), 1);
+        } else {
+            EXPECT_EQ(sim.tramasRecibidas() - antes, (trama.size() + 1) / 2) << c.largo;
+            EXPECT_EQ(Memoria(c.corto ? kDirFormularioCorto : DirMembrete, trama.size()), trama);
         }
-        const QByteArray trama = c.corto ? contenido + '\0' : '\xFF' + contenido + '\0';
-        EXPECT_EQ(sim.tramasRecibidas() - antes, (trama.size() + 1) / 2) << c.largo;
-        EXPECT_EQ(Memoria(c.corto ? kDirFormularioCorto : DirMembrete, trama.size()), trama);
     }
-}
 
-TEST_F(Transferencia, FormCommandsAskFirstAndACancelledChoiceSendsNothing) {
-    EXPECT_EQ(CmdFormulario(enlace, op), ResultadoEnvio::Rechazado);
     op.responder({true});
     op.elegir({QString()});
+    const int antes = sim.tramasRecibidas();
     EXPECT_EQ(FormularioPrincipal(enlace, op), ResultadoEnvio::Rechazado);
-    EXPECT_EQ(op.textos(),
-              (QStringList{"Desea enviar un formulario de ticket en lugar del ticket del editor?",
-                           "Desea enviar un formulario de ticket?", ""}));
-    EXPECT_EQ(sim.tramasRecibidas(), 0);
-
-    carpeta.escribir("corto.txt", "P1");
-    op.responder({true});
-    op.elegir({carpeta.ruta("corto.txt")});
-    EXPECT_EQ(FormularioPrincipal(enlace, op), ResultadoEnvio::Enviado);
-    EXPECT_EQ(Memoria(kDirFormularioCorto, 3), QByteArray("P1", 3));
+    EXPECT_EQ(sim.tramasRecibidas(), antes);
 }
 
-TEST_F(Transferencia, LastStoredWeighingIsThePreviewSample) {
-    MuestraTicket m;
-    EXPECT_FALSE(LeerUltimaPesada(TablaDe(TablaLogica::Reporte), &m));
-    Sql("INSERT INTO Reporte (Lote, Numero, Fecha, Hora, Peso, Codigo1, Codigo8) VALUES "
-        "(2, 7, '24/12/05', '09:30', 150.5, 11, 88), (2, 9, '25/12/05', '10:00', 99, 1, 2), "
-        "(1, 50, '01/01/05', '08:00', 1, 1, 1)");
-    ASSERT_TRUE(LeerUltimaPesada(TablaDe(TablaLogica::Reporte), &m));
-    EXPECT_EQ(m.Numero, 9);
-    EXPECT_EQ(m.Fecha, "25/12/05");
-    EXPECT_DOUBLE_EQ(m.Bruto, 99);
-    EXPECT_EQ(m.Codigo[7], "2");
+// bascora-cli ticket reads the saved settings and layout; without a terminal the question gets No.
+TEST_F(Transferencia, TheCommandLineAnswersWithItsExitCodes) {
+    const auto ejecutar = [&](const QStringList& argumentos) {
+        return EjecutarCli(QStringList({"--carpeta", carpeta.ruta(), "ticket"}) + argumentos);
+    };
+    GuardarConfig("global", "TipoImpre", 2);
+    GuardarConfig("global", "ModTicket", 5);
+    GuardarConfig("global", "L1N", 1);
+    EXPECT_EQ(ejecutar({"cargar"}), 1);
+    EXPECT_EQ(sim.tramasRecibidas(), 0);
+    ASSERT_EQ(ejecutar({"cargar", "--si"}), 0);
+    DisenoTicket d;
+    QString error;
+    ASSERT_TRUE(LeerDisenoTicket(TablaModelo(tickets, 5), &d, &error));
+    EXPECT_EQ(Memoria(DirMembrete, kLargoRegistroTicket), RegistroTicket(d, LeerAjustesMembrete()));
+
+    for (const QStringList& mal : {QStringList{}, QStringList{"formulario"},
+                                   QStringList{"cargar", "--otro"}, QStringList{"borrar"}})
+        EXPECT_EQ(ejecutar(mal), 2) << mal.join(' ').toStdString();
 }
 
 }  // namespace
