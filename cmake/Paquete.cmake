@@ -57,7 +57,7 @@ the indicator simulator bascora-simulador and the service bascora-auto@USER
 that runs the scheduled download for one operator.")
 # dpkg-shlibdeps gives the libraries; plugins and translations are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${DIR_PAQUETE}/postinst ${DIR_PAQUETE}/prerm ${DIR_PAQUETE}/postrm)

@@ -66,7 +66,7 @@ depende=$(campo Depends)
 if [ -z "$depende" ]; then
     fallos+=("no Depends")
 else
-    for p in libqt6core6 libqt6widgets6 libqt6serialport6 libqt6sql6-sqlite qt6-translations-l10n; do
+    for p in libqt6core6 libqt6widgets6 libqt6serialport6 libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n; do
         grep -qE "(^|, )$p( |,|$)" <<<"$depende" || fallos+=("Depends lacks $p")
     done
 fi

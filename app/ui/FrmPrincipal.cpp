@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSettings>

@@ -13,7 +13,6 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QPrinter;
 class QStatusBar;
 class QToolBar;
 class FrmAyuda;
@@ -106,7 +105,6 @@ class FrmPrincipal : public QMainWindow {
     QLabel* panel1_ = nullptr;
     QLabel* panelEnlace_ = nullptr;
     QPointer<FrmAyuda> ayuda_;
-    std::unique_ptr<QPrinter> impresora_;  // keeps the page set-up chosen by the operator
     int indicador_ = 2;
     QString carpetaDatos_;  // the data folder when the window was loaded
 };
