@@ -1,10 +1,11 @@
 #include "app/ui/InteraccionVentanas.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QThread>
+
+#include "settings/ContextoCarpeta.h"
 
 namespace {
 
@@ -35,8 +36,9 @@ auto EnHiloVentanas(F&& f) -> decltype(f()) {
     return resultado;
 }
 
-int Mostrar(const QPointer<QWidget>& propietario, const QString& texto, const QString& titulo, Icono icono,
-            QMessageBox::StandardButtons botones, QMessageBox::StandardButton porDefecto) {
+int Mostrar(const QPointer<QWidget>& propietario, const QString& texto, const QString& titulo,
+            Icono icono, QMessageBox::StandardButtons botones,
+            QMessageBox::StandardButton porDefecto) {
     return EnHiloVentanas([&] {
         QMessageBox caja(IconoCaja(icono), titulo, texto, botones, propietario);
         caja.setDefaultButton(porDefecto);
@@ -66,6 +68,7 @@ void InteraccionVentanas::Avisar(const QString& texto, const QString& titulo, Ic
 QString InteraccionVentanas::ElegirArchivo(const QString& titulo, const QString& filtro) {
     // Starts in the data folder, where the program's own files are.
     return EnHiloVentanas([&] {
-        return QFileDialog::getOpenFileName(propietario_, titulo, QDir::currentPath(), filtro);
+        return QFileDialog::getOpenFileName(propietario_, titulo,
+                                            ContextoCarpeta::actual().carpeta(), filtro);
     });
 }
