@@ -11,6 +11,7 @@
 #include "app/ui/FrmInfo.h"
 #include "app/ui/FrmLogin1.h"
 #include "app/ui/FrmOptions.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 
@@ -37,10 +38,7 @@ TEST(VentanasTextos, UnCambioDeIdiomaRotulaDeNuevoLosDialogos) {
         QWidget* control = ventana->findChild<QWidget*>(QString::fromLatin1(caso.control));
         ASSERT_NE(control, nullptr) << caso.control;
         EXPECT_EQ(control->property("text").toString(), caso.espanol);
-        ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                                carpeta.ruta(QStringLiteral("Idioma.cfg"))));
-        QEvent cambio(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(ventana.get(), &cambio);
+        PasarAIngles(carpeta, {ventana.get()});
         EXPECT_EQ(control->property("text").toString(), caso.ingles) << caso.control;
     }
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "link/Enlace.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "weighings/BajadaAuto.h"
@@ -21,13 +22,6 @@ struct EnlaceMudo : Enlace {
     void Solicitar(PeticionEnlace&) override {}
 };
 
-void CambiarIdioma(QWidget& ventana, const CarpetaTemporal& carpeta) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta(QStringLiteral("Idioma.cfg"))));
-    QEvent cambio(QEvent::LanguageChange);
-    QCoreApplication::sendEvent(&ventana, &cambio);
-}
-
 }  // namespace
 
 TEST(DescargasTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
@@ -36,7 +30,7 @@ TEST(DescargasTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
     {
         CarpetaTemporal carpeta;
         frmPesadas pesadas(nullptr, &enlace, &operador);
-        CambiarIdioma(pesadas, carpeta);
+        PasarAIngles(carpeta, {&pesadas});
         EXPECT_EQ(pesadas.findChild<QPushButton*>(QStringLiteral("CmdLeer"))->text(),
                   QStringLiteral("Retrieve"));
     }
@@ -45,7 +39,7 @@ TEST(DescargasTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
         frmAuto automatica(nullptr, &enlace, &operador);
         // The state shown comes from the download in Spanish; it follows the language too.
         Q_EMIT automatica.nucleo()->estadoConexion(QStringLiteral("Conectado"));
-        CambiarIdioma(automatica, carpeta);
+        PasarAIngles(carpeta, {&automatica});
         EXPECT_EQ(automatica.findChild<QLabel*>(QStringLiteral("LblEstado"))->text(),
                   QStringLiteral("Connected"));
     }

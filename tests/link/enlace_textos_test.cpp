@@ -12,6 +12,7 @@
 #include "link/Conectar.h"
 #include "link/ui/FrmComm.h"
 #include "link/ui/FrmDebug.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 
@@ -25,13 +26,6 @@ struct EnlaceCallado : Enlace {
     }
     QStringList leyendas;
 };
-
-void CambiarIdioma(QWidget& ventana, const CarpetaTemporal& carpeta) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta(QStringLiteral("Idioma.cfg"))));
-    QEvent cambio(QEvent::LanguageChange);
-    QCoreApplication::sendEvent(&ventana, &cambio);
-}
 
 }  // namespace
 
@@ -53,7 +47,7 @@ TEST(EnlaceTextos, ConectarDiceQueConectaYUnCambioDeIdiomaRotulaDeNuevo) {
     EXPECT_EQ(rotulo->text(), QStringLiteral("Enviando datos..."));
     Q_EMIT cliente.fin(RespuestaEnlace{});
 
-    CambiarIdioma(vista, carpeta);
+    PasarAIngles(carpeta, {&vista});
     EXPECT_EQ(vista.windowTitle(), QStringLiteral("Communicating"));
     EXPECT_EQ(rotulo->text(), QStringLiteral("Sending data..."));
 

@@ -8,16 +8,9 @@
 #include "products/ui/FrmPLU.h"
 #include "products/ui/FrmRecetas.h"
 #include "tests/productos/Entorno.h"
+#include "tests/support/CambioIdioma.h"
 
 namespace {
-
-QVariant Valor(QWidget& ventana, const char* control, const char* propiedad) {
-    QObject* o = ventana.objectName() == QLatin1String(control)
-                     ? &ventana
-                     : ventana.findChild<QObject*>(QLatin1String(control));
-    EXPECT_NE(o, nullptr) << control;
-    return o ? o->property(propiedad) : QVariant();
-}
 
 void Pulsar(QWidget& ventana, const char* boton) {
     auto* b = ventana.findChild<QAbstractButton*>(QLatin1String(boton));
@@ -39,14 +32,9 @@ TEST_F(EntornoProductos, OpenWindowsShowTheNewLanguageAtOnceEvenWhileEditing) {
     recetas.show();
     Pulsar(plu, "cmdAgregar");  // a new code is being entered
     Pulsar(recetas, "cmdEditar");
-    ASSERT_EQ(Valor(plu, "cmdAgregar", "text").toString(), QStringLiteral("Actualizar"));
+    ASSERT_EQ(Propiedad(plu, "cmdAgregar", "text"), QStringLiteral("Actualizar"));
 
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta("Idioma.cfg")));
-    for (QWidget* w : {static_cast<QWidget*>(&plu), static_cast<QWidget*>(&recetas)}) {
-        QEvent cambio(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(w, &cambio);
-    }
+    PasarAIngles(carpeta, {&plu, &recetas});
 
     const struct {
         QWidget* ventana;
@@ -65,7 +53,7 @@ TEST_F(EntornoProductos, OpenWindowsShowTheNewLanguageAtOnceEvenWhileEditing) {
         {&recetas, "Data1_Caption", "text", recetas1},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(Valor(*c.ventana, c.control, c.propiedad).toString(), c.ingles)
+        EXPECT_EQ(Propiedad(*c.ventana, c.control, c.propiedad), c.ingles)
             << c.control << "." << c.propiedad;
 }
 

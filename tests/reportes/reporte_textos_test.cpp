@@ -10,19 +10,11 @@
 
 #include "reports/ui/FrmFiltro.h"
 #include "reports/ui/FrmReporte.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 
-namespace {
-
-void CambiarIdioma(QWidget& ventana, const CarpetaTemporal& carpeta) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta(QStringLiteral("Idioma.cfg"))));
-    QEvent cambio(QEvent::LanguageChange);
-    QCoreApplication::sendEvent(&ventana, &cambio);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ReporteTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
     InteraccionGuion operador;
@@ -31,7 +23,7 @@ TEST(ReporteTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
         frmReporte reporte(nullptr, &operador);
         auto* posicion = reporte.findChild<QWidget*>(QStringLiteral("Data1"));
         EXPECT_EQ(posicion->property("caption").toString(), QStringLiteral("Pesada: 0/0"));
-        CambiarIdioma(reporte, carpeta);
+        PasarAIngles(carpeta, {&reporte});
         EXPECT_EQ(reporte.findChild<QPushButton*>(QStringLiteral("CmdBorrar"))->text(),
                   QStringLiteral("Delete"));
         EXPECT_EQ(posicion->property("caption").toString(), QStringLiteral("Weighing: 0/0"));
@@ -39,7 +31,7 @@ TEST(ReporteTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
     {
         CarpetaTemporal carpeta;
         frmFiltro filtro(QStringLiteral("Peso"), TipoFiltro::Numero, nullptr, &operador);
-        CambiarIdioma(filtro, carpeta);
+        PasarAIngles(carpeta, {&filtro});
         EXPECT_EQ(filtro.findChild<QLabel*>(QStringLiteral("LblDesde"))->text(),
                   QStringLiteral("From:"));
     }

@@ -4,19 +4,12 @@
 #include <QFile>
 
 #include "link/EnlaceDirecto.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/tickets/CarpetaTickets.h"
 #include "tickets/ui/FrmMembrete.h"
 #include "tickets/ui/FrmTicket.h"
 
 namespace {
-
-QString Valor(QWidget& ventana, const char* control, const char* propiedad) {
-    QObject* o = ventana.objectName() == QLatin1String(control)
-                     ? &ventana
-                     : ventana.findChild<QObject*>(QLatin1String(control));
-    EXPECT_NE(o, nullptr) << control;
-    return o ? o->property(propiedad).toString() : QString();
-}
 
 TEST_F(CarpetaTickets, OpenWindowsShowTheNewLanguageAtOnce) {
     EnlaceDirecto sinUso;  // nothing here talks to the indicator
@@ -24,14 +17,9 @@ TEST_F(CarpetaTickets, OpenWindowsShowTheNewLanguageAtOnce) {
     frmTicket editor(nullptr, &op);
     membrete.show();
     editor.show();
-    ASSERT_EQ(Valor(membrete, "ChkNegrita_1", "text"), QStringLiteral("Linea 2"));
+    ASSERT_EQ(Propiedad(membrete, "ChkNegrita_1", "text"), QStringLiteral("Linea 2"));
 
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta("Idioma.cfg")));
-    for (QWidget* w : {static_cast<QWidget*>(&membrete), static_cast<QWidget*>(&editor)}) {
-        QEvent cambio(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(w, &cambio);
-    }
+    PasarAIngles(carpeta, {&membrete, &editor});
 
     const struct {
         QWidget* ventana;
@@ -49,7 +37,7 @@ TEST_F(CarpetaTickets, OpenWindowsShowTheNewLanguageAtOnce) {
         {&editor, "cmdCancel", "text", "Exit"},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(Valor(*c.ventana, c.control, c.propiedad), QString::fromUtf8(c.ingles))
+        EXPECT_EQ(Propiedad(*c.ventana, c.control, c.propiedad), QString::fromUtf8(c.ingles))
             << c.control << "." << c.propiedad;
 }
 

@@ -8,21 +8,13 @@
 #include <QPushButton>
 
 #include "link/ClienteEnlace.h"
+#include "tests/support/CambioIdioma.h"
 #include "tests/support/CarpetaTemporal.h"
 #include "tests/support/InteraccionGuion.h"
 #include "weight/ui/FrmPeso.h"
 #include "weight/ui/FrmSetup.h"
 
-namespace {
-
-void CambiarIdioma(QWidget& ventana, const CarpetaTemporal& carpeta) {
-    ASSERT_TRUE(QFile::copy(QStringLiteral(BASCORA_DIR_FUENTE "/share/English.idm"),
-                            carpeta.ruta(QStringLiteral("Idioma.cfg"))));
-    QEvent cambio(QEvent::LanguageChange);
-    QCoreApplication::sendEvent(&ventana, &cambio);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(PesoTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
     InteraccionGuion operador;
@@ -30,7 +22,7 @@ TEST(PesoTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
         CarpetaTemporal carpeta;
         ClienteEnlace cliente;  // never asked: no event loop runs, so the poll never fires
         frmPeso peso(&operador, nullptr, &cliente);
-        CambiarIdioma(peso, carpeta);
+        PasarAIngles(carpeta, {&peso});
         EXPECT_EQ(peso.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
                   QStringLiteral("Gross"));
         peso.close();
@@ -38,7 +30,7 @@ TEST(PesoTextos, UnCambioDeIdiomaRotulaDeNuevoLasVentanasAbiertas) {
     {
         CarpetaTemporal carpeta;
         frmSetup setup(&operador);
-        CambiarIdioma(setup, carpeta);
+        PasarAIngles(carpeta, {&setup});
         EXPECT_EQ(setup.findChild<QPushButton*>(QStringLiteral("cmd_Impri"))->text(),
                   QStringLiteral("Print"));
     }
