@@ -22,6 +22,7 @@
 
 #include "app/ui/Impresion.h"
 #include "app/ui/InteraccionVentanas.h"
+#include "app/ui/Medidas.h"
 #include "app/ui/Trabajo.h"
 #include "base/Interaccion.h"
 #include "data/Conexion.h"
@@ -60,12 +61,6 @@ void ReservarAncho(QPushButton* b, const QStringList& textos) {
     }
     b->setText(actual);
     b->setMinimumWidth(ancho);
-}
-
-// Room for n characters of the box's font, plus its frame and margins.
-int AnchoCaracteres(const QWidget* w, int n) {
-    const QFontMetrics fm = w->fontMetrics();
-    return fm.horizontalAdvance(QString(n, u'X')) + 2 * fm.averageCharWidth();
 }
 
 QString Indice(const char* nombre, int i) {

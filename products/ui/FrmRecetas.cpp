@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/InteraccionVentanas.h"
+#include "app/ui/Medidas.h"
 #include "app/ui/Trabajo.h"
 #include "link/ui/EnlacePrograma.h"
 #include "products/ValidarTecla.h"
@@ -28,12 +29,6 @@ const QColor kAmarilloEdicion(0xFF, 0xFF, 0xC0);  // C0FFFF in the BGR of the or
 
 QString Nombre(const char* base, int i) {
     return QString::fromLatin1(base) + u'_' + QString::number(i);
-}
-
-// Room for n characters of the box's font, plus its frame and margins.
-int AnchoCaracteres(const QWidget* w, int n) {
-    const QFontMetrics fm = w->fontMetrics();
-    return fm.horizontalAdvance(QString(n, u'X')) + 2 * fm.averageCharWidth();
 }
 
 QPushButton* Boton(QWidget* padre, const char* nombre) {
